@@ -1,0 +1,14 @@
+#pragma once
+// The window registry: every window is created once at start, in a fixed order,
+// and reached by its object name ("frmPassword", "frmAvvio", "frmAmici", ...).
+#include <QString>
+#include <QWidget>
+
+namespace Registro {
+// Creates every window in the start-up order; the first (frmPassword) is the main window.
+void CreaFinestre();
+void DistruggiFinestre();
+QWidget* Finestra(const QString& nomeOggetto); // nullptr when unknown
+QWidget* Principale();
+QList<QWidget*> Tutte(); // in creation order
+} // namespace Registro

@@ -1,0 +1,39 @@
+#pragma once
+// A photo is its JPEG bytes plus the images decoded from them, one per target
+// size. The bytes are never re-encoded: they are what is stored and saved.
+#include <QByteArray>
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+
+namespace Adattamento {
+// The picture-fitting rule: the picture keeps its size when it fits the box,
+// otherwise it is scaled down with its proportions kept; the result is centred.
+// Returns the rectangle inside the box (origin at the box's top-left corner).
+QRect Adatta(QSize immagine, QSize box);
+} // namespace Adattamento
+
+class TFoto {
+public:
+    TFoto() = default; // no picture
+    static TFoto DaByte(const QByteArray& jpeg);
+    // Reads the file; an unreadable file gives a photo with no bytes.
+    static TFoto DaFile(const QString& percorso);
+
+    bool Vuota() const;             // no bytes at all
+    const QByteArray& Byte() const; // the bytes exactly as loaded
+    // Size of the upright picture (EXIF orientation applied) read from the header;
+    // an invalid size when the bytes are not a decodable JPEG within the limits.
+    QSize Dimensioni() const;
+    bool Decodificabile() const { return Dimensioni().isValid(); }
+    // The picture decoded straight to the size the fitting rule gives for the box.
+    // A null image when the bytes cannot be decoded. Cached per box size.
+    QImage Immagine(QSize box) const;
+
+private:
+    struct Dati;
+    std::shared_ptr<Dati> d;
+};

@@ -1,0 +1,144 @@
+#include "platform/GuiComuni.h"
+
+#include "platform/Piattaforma.h"
+#include "store/TSQLiteDatabase.h"
+#include "store/Testo.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QResizeEvent>
+
+#include <exception>
+
+void Protetto(const std::function<void()>& f) {
+    QString testo;
+    try {
+        f();
+        return;
+    } catch (const ESQLiteException& e) {
+        testo = e.Messaggio();
+    } catch (const std::exception& e) {
+        testo = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        testo = QStringLiteral("Errore imprevisto");
+    }
+    Piattaforma::Messaggi().Mostra(TipoMessaggio::Errore, QStringLiteral("Tegolario"),
+                                   Testo::TestoErrore(testo));
+}
+
+GuiPulsanteImmagine::GuiPulsanteImmagine(QWidget* parent) : QLabel(parent) {
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+    setAlignment(Qt::AlignCenter);
+}
+
+void GuiPulsanteImmagine::ImpostaImmagine(const QString& risorsa) {
+    QPixmap p(risorsa);
+    if (!p.isNull() && !size().isEmpty() && p.size() != size() &&
+        (p.width() > width() || p.height() > height()))
+        p = p.scaled(size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    setPixmap(p);
+}
+
+void GuiPulsanteImmagine::mousePressEvent(QMouseEvent* e) {
+    m_premuto = e->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(e);
+}
+
+void GuiPulsanteImmagine::mouseReleaseEvent(QMouseEvent* e) {
+    const bool click = m_premuto && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
+    m_premuto = false;
+    emit rilasciato();
+    if (click) emit clicked();
+}
+
+GuiCollegamento::GuiCollegamento(QWidget* parent) : QLabel(parent) {
+    setCursor(Qt::PointingHandCursor);
+}
+
+void GuiCollegamento::mouseReleaseEvent(QMouseEvent* e) {
+    QLabel::mouseReleaseEvent(e);
+    emit rilasciato();
+}
+
+GuiStrisciaSuggerimenti::GuiStrisciaSuggerimenti(QLabel* striscia)
+    : QObject(striscia), m_striscia(striscia) {}
+
+void GuiStrisciaSuggerimenti::Comando(QWidget* w, const QString& suggerimento) {
+    m_suggerimenti.insert(w, suggerimento);
+    w->setAttribute(Qt::WA_Hover);
+    w->installEventFilter(this);
+}
+
+void GuiStrisciaSuggerimenti::Svuota(QWidget* w) {
+    m_svuota.insert(w);
+    w->setMouseTracking(true);
+    w->installEventFilter(this);
+}
+
+bool GuiStrisciaSuggerimenti::eventFilter(QObject* o, QEvent* e) {
+    const auto t = e->type();
+    if (t == QEvent::Enter || t == QEvent::MouseMove || t == QEvent::HoverMove) {
+        auto it = m_suggerimenti.constFind(o);
+        if (it != m_suggerimenti.constEnd())
+            m_striscia->setText(*it);
+        else if (m_svuota.contains(o))
+            m_striscia->clear();
+    }
+    return false;
+}
+
+GuiColoriFuoco::GuiColoriFuoco(QObject* parent, QColor normale) : QObject(parent), m_normale(normale) {}
+
+void GuiColoriFuoco::Aggiungi(QWidget* casella) {
+    casella->installEventFilter(this);
+    Colora(casella, casella->hasFocus() ? Giallo() : m_normale);
+}
+
+void GuiColoriFuoco::Colora(QWidget* w, QColor c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, c);
+    p.setColor(QPalette::Window, c);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+bool GuiColoriFuoco::eventFilter(QObject* o, QEvent* e) {
+    if (e->type() == QEvent::FocusIn)
+        Colora(static_cast<QWidget*>(o), Giallo());
+    else if (e->type() == QEvent::FocusOut)
+        Colora(static_cast<QWidget*>(o), m_normale);
+    return false;
+}
+
+void PiastrellaSfondo(QWidget* w, const QPixmap& motivo) {
+    QPalette p = w->palette();
+    if (motivo.isNull())
+        p.setColor(QPalette::Window, Qt::white);
+    else
+        p.setBrush(QPalette::Window, QBrush(motivo));
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+GuiCentratore::GuiCentratore(QWidget* finestra, QWidget* contenitore, int dx, int dy)
+    : QObject(finestra), m_finestra(finestra), m_contenitore(contenitore), m_dx(dx), m_dy(dy) {
+    finestra->installEventFilter(this);
+}
+
+void GuiCentratore::Centra(QSize client) {
+    const QSize esterna = DimensioneEsterna(client);
+    const int left = esterna.width() / 2 - m_contenitore->width() / 2 - m_dx;
+    const int top = esterna.height() / 2 - m_contenitore->height() / 2 - m_dy;
+    m_contenitore->move(left, top);
+}
+
+bool GuiCentratore::eventFilter(QObject* o, QEvent* e) {
+    if (o == m_finestra && e->type() == QEvent::Resize) {
+        auto* r = static_cast<QResizeEvent*>(e);
+        // From the size before the change, then again from the size now in force.
+        if (r->oldSize().isValid()) Centra(r->oldSize());
+        Centra(r->size());
+    }
+    return false;
+}

@@ -1,0 +1,97 @@
+#pragma once
+// Widgets and behaviours shared by the windows: picture buttons, the hint strip,
+// focus colours, the tiled background with a centred container, the error guard.
+#include <QColor>
+#include <QHash>
+#include <QLabel>
+#include <QPixmap>
+#include <QPointer>
+#include <QSet>
+#include <QWidget>
+
+#include <functional>
+
+// Runs f; an error that escapes it ends in the application's error box
+// (its text with the full-stop rule, caption "Tegolario", error icon).
+void Protetto(const std::function<void()>& f);
+
+// A picture that acts as a command: hand cursor, no keyboard focus, acts on a click.
+class GuiPulsanteImmagine : public QLabel {
+    Q_OBJECT
+public:
+    explicit GuiPulsanteImmagine(QWidget* parent = nullptr);
+    void ImpostaImmagine(const QString& risorsa); // scaled to the widget's size if needed
+signals:
+    void clicked();
+    void rilasciato(); // mouse button released, any button
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+private:
+    bool m_premuto = false;
+};
+
+// A label that acts as a link: hand cursor, signals on mouse release.
+class GuiCollegamento : public QLabel {
+    Q_OBJECT
+public:
+    explicit GuiCollegamento(QWidget* parent = nullptr);
+signals:
+    void rilasciato();
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+// The hint strip: the hint of the command under the mouse, emptied over the
+// areas registered as background. Text boxes and labels neither set nor empty it.
+class GuiStrisciaSuggerimenti : public QObject {
+    Q_OBJECT
+public:
+    explicit GuiStrisciaSuggerimenti(QLabel* striscia);
+    void Comando(QWidget* w, const QString& suggerimento);
+    void Svuota(QWidget* w);
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+private:
+    QLabel* m_striscia;
+    QHash<QObject*, QString> m_suggerimenti;
+    QSet<QObject*> m_svuota;
+};
+
+// Yellow while a box has the keyboard focus, its own colour otherwise.
+class GuiColoriFuoco : public QObject {
+    Q_OBJECT
+public:
+    GuiColoriFuoco(QObject* parent, QColor normale);
+    void Aggiungi(QWidget* casella);
+    static QColor Giallo() { return QColor(255, 255, 0); }
+    static QColor VerdeChiaro() { return QColor(192, 220, 192); }
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+private:
+    void Colora(QWidget* w, QColor c);
+    QColor m_normale;
+};
+
+// Positions in the window layouts were written for a frame that adds 16 x 38
+// pixels to the client area; the outer size is computed that way on every desktop.
+inline QSize DimensioneEsterna(QSize client) { return client + QSize(16, 38); }
+
+// Tiles the pattern over a widget's background from its top-left corner.
+void PiastrellaSfondo(QWidget* w, const QPixmap& motivo);
+
+// Keeps a container centred in a window: left = W div 2 - w div 2 - dx,
+// top = H div 2 - h div 2 - dy, with W x H the outer size, placed from the size
+// before a change and once more after the new size has taken effect.
+class GuiCentratore : public QObject {
+    Q_OBJECT
+public:
+    GuiCentratore(QWidget* finestra, QWidget* contenitore, int dx, int dy);
+    void Centra(QSize client);
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+private:
+    QWidget* m_finestra;
+    QWidget* m_contenitore;
+    int m_dx, m_dy;
+};

@@ -1,0 +1,133 @@
+#pragma once
+// The thin seams to the desktop. The real implementations (Qt*.cpp) live in the
+// GUI library; the doubles (Finto*) here serve the tests. The core library only
+// sees these interfaces.
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+class QObject;
+
+enum class TipoMessaggio { Informazione, Avviso, Domanda, Semplice, Errore };
+enum class Risposta { OK, Si, No };
+
+class IMessaggi {
+public:
+    virtual ~IMessaggi() = default;
+    // Modal box; Domanda has Yes and No, the others OK. Semplice and Errore use the
+    // caption given (the application title "Tegolario" for plain boxes).
+    virtual Risposta Mostra(TipoMessaggio tipo, const QString& caption, const QString& testo,
+                            QObject* proprietario = nullptr) = 0;
+};
+
+class IApriSistema {
+public:
+    virtual ~IApriSistema() = default;
+    // A file, folder or web address handed to the desktop's default handler.
+    // verbo is "Open" or empty (the file type's default action). Outcome ignored.
+    virtual void Apri(const QString& destinazione, const QString& verbo = QString()) = 0;
+};
+
+class IDialoghiFile {
+public:
+    virtual ~IDialoghiFile() = default;
+    // filtro is the list in the "Descrizione|*.a;*.b|..." form. Empty string: cancelled.
+    virtual QString ApriFile(const QString& titolo, const QString& filtro, QObject* proprietario = nullptr) = 0;
+    virtual QString SalvaFile(const QString& titolo, const QString& filtro, QObject* proprietario = nullptr) = 0;
+    virtual QString ScegliCartella(const QString& titolo, QObject* proprietario = nullptr) = 0;
+};
+
+class IOrologio {
+public:
+    virtual ~IOrologio() = default;
+    virtual QDateTime Adesso() = 0;
+    virtual int Casuale(int limite) = 0; // 0 <= n < limite
+};
+
+class ICursore {
+public:
+    virtual ~ICursore() = default;
+    virtual void Occupato() = 0;  // hourglass
+    virtual void Normale() = 0;
+};
+
+// The seams in force. main installs the real ones; tests install doubles.
+namespace Piattaforma {
+IMessaggi& Messaggi();
+IApriSistema& ApriSistema();
+IDialoghiFile& Dialoghi();
+IOrologio& Orologio();
+ICursore& Cursore();
+void Imposta(IMessaggi*);
+void Imposta(IApriSistema*);
+void Imposta(IDialoghiFile*);
+void Imposta(IOrologio*);
+void Imposta(ICursore*);
+// The folder of the running executable (overridable by tests).
+QString CartellaProgramma();
+void ImpostaCartellaProgramma(const QString& cartella);
+QString PercorsoProgramma(const QString& nomeFile); // folder + "/" + name
+} // namespace Piattaforma
+
+// Hourglass for the lifetime of the object.
+class CursoreOccupato {
+public:
+    CursoreOccupato() { Piattaforma::Cursore().Occupato(); }
+    ~CursoreOccupato() { Piattaforma::Cursore().Normale(); }
+    CursoreOccupato(const CursoreOccupato&) = delete;
+    CursoreOccupato& operator=(const CursoreOccupato&) = delete;
+};
+
+// ---- doubles ----
+
+struct MessaggioMostrato {
+    TipoMessaggio Tipo;
+    QString Caption;
+    QString Testo;
+};
+
+class FintoMessaggi : public IMessaggi {
+public:
+    Risposta Mostra(TipoMessaggio tipo, const QString& caption, const QString& testo,
+                    QObject* proprietario = nullptr) override;
+    void ImpostaProssimaRisposta(Risposta r) { m_risposte.append(r); } // default answer: Si for questions
+    QList<MessaggioMostrato> Mostrati;
+    const MessaggioMostrato& Ultimo() const { return Mostrati.last(); }
+    void Azzera() { Mostrati.clear(); m_risposte.clear(); }
+
+private:
+    QList<Risposta> m_risposte;
+};
+
+class FintoApriSistema : public IApriSistema {
+public:
+    void Apri(const QString& destinazione, const QString& verbo = QString()) override {
+        Richieste.append({destinazione, verbo});
+    }
+    QList<QPair<QString, QString>> Richieste;
+};
+
+class FintoDialoghi : public IDialoghiFile {
+public:
+    QString ApriFile(const QString& titolo, const QString& filtro, QObject* = nullptr) override;
+    QString SalvaFile(const QString& titolo, const QString& filtro, QObject* = nullptr) override;
+    QString ScegliCartella(const QString& titolo, QObject* = nullptr) override;
+    QString ProssimoPercorso;  // returned once, then emptied (empty = cancel)
+    QString UltimoTitolo, UltimoFiltro;
+};
+
+class FintoOrologio : public IOrologio {
+public:
+    QDateTime Adesso() override { return Ora; }
+    int Casuale(int limite) override { return limite > 0 ? ValoreCasuale % limite : 0; }
+    QDateTime Ora = QDateTime(QDate(2026, 1, 1), QTime(12, 0));
+    int ValoreCasuale = 0;
+};
+
+class FintoCursore : public ICursore {
+public:
+    void Occupato() override { ++Profondita; ++Volte; }
+    void Normale() override { --Profondita; }
+    int Profondita = 0;
+    int Volte = 0;
+};

@@ -1,0 +1,46 @@
+#pragma once
+// The record operations on the working card of a record card window. The window
+// copies its controls into the working card before an operation and shows the
+// working card after it; everything else happens here.
+#include "card/Foto.h"
+#include "store/TArchivio.h"
+#include "store/TScheda.h"
+
+#include <functional>
+#include <optional>
+
+struct TSchedaLavoro {
+    std::optional<qint64> ID;                    // none: not stored
+    std::array<QString, NumeroCampiTesto> Testi; // ten visible boxes, eight hidden fields
+    QString FotoInAttesa;                        // pending photo file (txtFoto)
+    TFoto Foto;                                  // picture in the photo box; Vuota(): none
+};
+
+class TOperazioniScheda {
+public:
+    TOperazioniScheda(TArchivio& archivio, TSchedaLavoro& scheda, TFoto campione);
+
+    void CaricaScheda(TSQLiteTable& tabella);
+    void PulisciScheda();
+    void NormalizzaTesti();
+    void SalvaScheda();
+    void InserisciScheda();
+    void AggiornaScheda();
+    void EliminaScheda();
+    void DuplicaScheda();
+    void PrimaScheda();
+    void SchedaPrecedente();
+    void SchedaSuccessiva();
+    void UltimaScheda();
+    void MettiCampioneSeVuota(); // the sample photo when the box has no picture
+
+    const TFoto& Campione() const { return m_campione; }
+
+    // Asked of the window: put the keyboard focus into txtTitolo.
+    std::function<void()> FocusTitolo;
+
+private:
+    TArchivio& m_archivio;
+    TSchedaLavoro& m_scheda;
+    TFoto m_campione;
+};
