@@ -81,6 +81,8 @@ public:
 
     // Milliseconds a statement waits for a lock held by another connection.
     static constexpr int AttesaBlocco = 5000;
+    // Changes the wait of this connection (tests use a short one).
+    void ImpostaAttesa(int millisecondi);
 
 private:
     sqlite3* m_db = nullptr;
