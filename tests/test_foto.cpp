@@ -1,0 +1,218 @@
+#include "card/Foto.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray Jpeg(const QImage& img, int qualita = 90)
+{
+    QByteArray b;
+    QBuffer buf(&b);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, "JPEG", qualita);
+    return b;
+}
+
+// Left half red, right half blue.
+QImage DueColori(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::blue);
+    QPainter(&img).fillRect(0, 0, w / 2, h, Qt::red);
+    return img;
+}
+
+// An APP1 Exif segment (big-endian TIFF) with one IFD entry: Orientation.
+QByteArray ConOrientamento(const QByteArray& jpeg, quint16 orientamento)
+{
+    QByteArray tiff("MM\x00\x2A\x00\x00\x00\x08", 8);
+    tiff += QByteArray("\x00\x01", 2);                         // one entry
+    tiff += QByteArray("\x01\x12\x00\x03\x00\x00\x00\x01", 8); // tag, SHORT, count 1
+    tiff += char(orientamento >> 8);
+    tiff += char(orientamento & 0xFF);
+    tiff += QByteArray(2, '\0');
+    tiff += QByteArray(4, '\0'); // no next IFD
+    QByteArray app1 = QByteArray("Exif\0\0", 6) + tiff;
+    const int lunghezza = app1.size() + 2;
+    QByteArray segmento("\xFF\xE1", 2);
+    segmento += char(lunghezza >> 8);
+    segmento += char(lunghezza & 0xFF);
+    segmento += app1;
+    return jpeg.left(2) + segmento + jpeg.mid(2);
+}
+
+// The same bytes with the frame header claiming another size.
+QByteArray ConDimensioni(QByteArray jpeg, int w, int h)
+{
+    const int sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    Q_ASSERT(sof > 0);
+    jpeg[sof + 5] = char(h >> 8);
+    jpeg[sof + 6] = char(h & 0xFF);
+    jpeg[sof + 7] = char(w >> 8);
+    jpeg[sof + 8] = char(w & 0xFF);
+    return jpeg;
+}
+
+bool Vicino(QRgb a, QColor b, int tolleranza = 40)
+{
+    return qAbs(qRed(a) - b.red()) < tolleranza && qAbs(qGreen(a) - b.green()) < tolleranza
+        && qAbs(qBlue(a) - b.blue()) < tolleranza;
+}
+
+} // namespace
+
+class TestFoto : public QObject {
+    Q_OBJECT
+private slots:
+    void adattamento()
+    {
+        const QSize box(605, 449);
+        // Fits: own size, centred.
+        QCOMPARE(Adattamento::Adatta(QSize(300, 200), box), QRect(152, 124, 300, 200));
+        QCOMPARE(Adattamento::Adatta(QSize(605, 449), box), QRect(0, 0, 605, 449));
+        // Landscape: 73 free above, 74 below.
+        QCOMPARE(Adattamento::Adatta(QSize(2000, 1000), box), QRect(0, 73, 605, 302));
+        // Landscape whose scaled height would overflow: height bound instead.
+        QCOMPARE(Adattamento::Adatta(QSize(1000, 900), box), QRect(53, 0, 498, 449));
+        // Portrait and square.
+        QCOMPARE(Adattamento::Adatta(QSize(1000, 2000), box), QRect(190, 0, 224, 449));
+        QCOMPARE(Adattamento::Adatta(QSize(1000, 1000), box), QRect(78, 0, 449, 449));
+        // Portrait whose scaled width would overflow: width bound instead.
+        QCOMPARE(Adattamento::Adatta(QSize(900, 1000), QSize(300, 800)), QRect(0, 233, 300, 333));
+        // Twice the sample size lands exactly on the box.
+        QCOMPARE(Adattamento::Adatta(QSize(1210, 898), box), QRect(0, 0, 605, 449));
+        // Only one side too large still scales.
+        QCOMPARE(Adattamento::Adatta(QSize(700, 100), box), QRect(0, 181, 605, 86));
+        QVERIFY(Adattamento::Adatta(QSize(), box).isEmpty());
+        QVERIFY(Adattamento::Adatta(QSize(100, 100), QSize(0, 10)).isEmpty());
+    }
+
+    void decodificaAllaMisuraAdattata()
+    {
+        // Horizontal gradient: red grows left to right, green top to bottom.
+        QImage sorgente(3000, 2000, QImage::Format_RGB32);
+        for (int y = 0; y < sorgente.height(); ++y) {
+            auto* riga = reinterpret_cast<QRgb*>(sorgente.scanLine(y));
+            for (int x = 0; x < sorgente.width(); ++x)
+                riga[x] = qRgb(x * 255 / 2999, y * 255 / 1999, 128);
+        }
+        QTemporaryDir dir;
+        const QString percorso = dir.filePath("grande.jpg");
+        QVERIFY(sorgente.save(percorso, "JPEG", 90));
+
+        const TFoto foto = TFoto::DaFile(percorso);
+        QCOMPARE(foto.Dimensioni(), QSize(3000, 2000));
+        const QImage img = foto.Immagine(QSize(605, 449));
+        QCOMPARE(img.size(), QSize(605, 403));
+        QVERIFY(Vicino(img.pixel(2, 2), QColor(0, 0, 128)));
+        QVERIFY(Vicino(img.pixel(602, 400), QColor(255, 255, 128)));
+        QVERIFY(Vicino(img.pixel(302, 201), QColor(128, 128, 128)));
+
+        // Full screen and a second request for the first box (served from the cache).
+        QCOMPARE(foto.Immagine(QSize(1916, 1076)).size(), QSize(1614, 1076));
+        QCOMPARE(foto.Immagine(QSize(605, 449)).cacheKey(), img.cacheKey());
+        // A copy shares the decoded images.
+        const TFoto copia = foto;
+        QCOMPARE(copia.Immagine(QSize(605, 449)).cacheKey(), img.cacheKey());
+
+        // A picture that fits is never enlarged.
+        const TFoto piccola = TFoto::DaByte(Jpeg(DueColori(300, 200)));
+        QCOMPARE(piccola.Immagine(QSize(605, 449)).size(), QSize(300, 200));
+    }
+
+    void orientamentoExif()
+    {
+        const QByteArray base = Jpeg(DueColori(40, 20), 95);
+        // 6: turn a quarter clockwise, so the red left half ends on top.
+        const TFoto sei = TFoto::DaByte(ConOrientamento(base, 6));
+        QCOMPARE(sei.Dimensioni(), QSize(20, 40));
+        QImage img = sei.Immagine(QSize(605, 449));
+        QCOMPARE(img.size(), QSize(20, 40));
+        QVERIFY(Vicino(img.pixel(10, 3), Qt::red));
+        QVERIFY(Vicino(img.pixel(10, 36), Qt::blue));
+        // Fitted on the upright size.
+        QCOMPARE(sei.Immagine(QSize(10, 10)).size(), QSize(5, 10));
+        // 8: a quarter anticlockwise, red at the bottom.
+        img = TFoto::DaByte(ConOrientamento(base, 8)).Immagine(QSize(605, 449));
+        QCOMPARE(img.size(), QSize(20, 40));
+        QVERIFY(Vicino(img.pixel(10, 36), Qt::red));
+        // 3: half a turn, red on the right.
+        img = TFoto::DaByte(ConOrientamento(base, 3)).Immagine(QSize(605, 449));
+        QCOMPARE(img.size(), QSize(40, 20));
+        QVERIFY(Vicino(img.pixel(36, 10), Qt::red));
+        // 2: mirrored, red on the right too; 1 and nonsense values leave it as coded.
+        img = TFoto::DaByte(ConOrientamento(base, 2)).Immagine(QSize(605, 449));
+        QVERIFY(Vicino(img.pixel(36, 10), Qt::red));
+        img = TFoto::DaByte(ConOrientamento(base, 77)).Immagine(QSize(605, 449));
+        QVERIFY(Vicino(img.pixel(3, 10), Qt::red));
+    }
+
+    void byteNonDecodificabili()
+    {
+        QImage sorgente(800, 600, QImage::Format_RGB32);
+        sorgente.fill(QColor(10, 200, 30));
+        const QByteArray buona = Jpeg(sorgente);
+
+        QByteArray png;
+        {
+            QBuffer buf(&png);
+            buf.open(QIODevice::WriteOnly);
+            sorgente.save(&buf, "PNG");
+        }
+        QByteArray casuali(5000, '\0');
+        QRandomGenerator gen(7);
+        for (char& c : casuali)
+            c = char(gen.bounded(256));
+
+        const QList<QByteArray> cattive = {
+            QByteArray(), png, casuali, buona.left(2), buona.left(100),
+            ConDimensioni(buona, 60000, 60000), // beyond any sane side
+            ConDimensioni(buona, 20000, 20000), // 400 megapixels
+            ConDimensioni(buona, 0, 600),
+        };
+        for (const QByteArray& b : cattive) {
+            const TFoto foto = TFoto::DaByte(b);
+            QVERIFY(!foto.Decodificabile());
+            QVERIFY(foto.Immagine(QSize(605, 449)).isNull());
+            QCOMPARE(foto.Byte(), b);
+        }
+        QVERIFY(TFoto().Vuota());
+        QVERIFY(TFoto::DaFile("/nessuna/cartella/foto.jpg").Vuota());
+
+        // Cut after the header: what was coded decodes, the rest comes out grey.
+        const TFoto tagliata = TFoto::DaByte(buona.left(buona.size() / 2));
+        QCOMPARE(tagliata.Dimensioni(), QSize(800, 600));
+        const QImage parziale = tagliata.Immagine(QSize(605, 449));
+        QCOMPARE(parziale.size(), QSize(598, 449));
+        QVERIFY(Vicino(parziale.pixel(300, 5), QColor(10, 200, 30)));
+
+        // A header that claims far more than the data holds still ends quickly and bounded.
+        const TFoto gonfiata = TFoto::DaByte(ConDimensioni(buona, 16000, 9000));
+        QCOMPARE(gonfiata.Dimensioni(), QSize(16000, 9000));
+        QCOMPARE(gonfiata.Immagine(QSize(605, 449)).size(), QSize(605, 340));
+    }
+
+    void byteConservati()
+    {
+        const QByteArray b = ConOrientamento(Jpeg(DueColori(64, 48)), 6);
+        QTemporaryDir dir;
+        QFile f(dir.filePath("f.jpg"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(b);
+        f.close();
+        const TFoto foto = TFoto::DaFile(f.fileName());
+        QVERIFY(!foto.Vuota());
+        foto.Immagine(QSize(605, 449));
+        foto.Immagine(QSize(20, 20));
+        QCOMPARE(foto.Byte(), b);
+        QCOMPARE(TFoto::DaByte(b).Byte(), b);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFoto)
+#include "test_foto.moc"
