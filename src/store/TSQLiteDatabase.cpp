@@ -121,7 +121,8 @@ void TSQLiteDatabase::Execute(const QByteArray& sql, const QList<QByteArray>& te
 }
 
 void TSQLiteDatabase::ExecuteWithBlob(const QByteArray& sql, const QByteArray& dati) {
-    if (!sql.contains('?')) ErroreStatemento(m_db, "SQL must include a ? parameter", sql);
+    // Nothing has run yet, so an earlier statement's error must not be quoted here.
+    if (!sql.contains('?')) throw ESQLiteException(QStringLiteral("SQL must include a ? parameter"));
     Statemento st;
     Prepara(m_db, sql, st, "Could not prepare SQL statement", "Could not prepare SQL statement");
     if (dati.isEmpty()) throw ESQLiteException(QStringLiteral("Error getting memory to save blob"));
