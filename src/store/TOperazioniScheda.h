@@ -33,6 +33,8 @@ public:
     void SchedaSuccessiva();
     void UltimaScheda();
     void MettiCampioneSeVuota(); // the sample photo when the box has no picture
+    // Stores the photo bytes, unchanged, as the Picture of card id.
+    void ScriviFoto(qint64 id, const QByteArray& dati);
 
     const TFoto& Campione() const { return m_campione; }
 
@@ -40,6 +42,12 @@ public:
     std::function<void()> FocusTitolo;
 
 private:
+    TSQLiteDatabase& Connessione(); // the connection of the last ApriArchivio
+    QList<QByteArray> TestiArchivio() const; // trimmed Windows-1252 values, column order
+    void AnnullaTransazione(TSQLiteDatabase& db);
+    void Passo(const QByteArray& query);
+    void Focus();
+
     TArchivio& m_archivio;
     TSchedaLavoro& m_scheda;
     TFoto m_campione;
