@@ -355,6 +355,22 @@ private slots:
         QCOMPARE(Righe().at(2), QString("51|P2|dopo l'attesa|"));
     }
 
+    void archivioNonApribile()
+    {
+        // A folder where the archive file should be: the save says so and keeps the card.
+        TArchivio negozi(*Categorie::PerRadice("Lavoro"));
+        QVERIFY(QDir().mkdir(negozi.Percorso()));
+        TOperazioniScheda op(negozi, m_scheda, TFoto::DaByte(m_campione));
+        Nuova("N1", "vetrina");
+        op.SalvaScheda();
+        Controlla(TipoMessaggio::Avviso, "Salvataggio non riuscito",
+                  QString::fromUtf8("La scheda corrente non è stata inserita in archivio: l'archivio o la "
+                                    "cartella del programma è di sola lettura. Accertarsi di possedere i "
+                                    "privilegi di scrittura nella cartella di installazione del programma."));
+        QVERIFY(!m_scheda.ID);
+        QCOMPARE(m_scheda.Testi[cAutore], QString("vetrina"));
+    }
+
     void duplica()
     {
         m_op->DuplicaScheda();
