@@ -39,16 +39,6 @@ private slots:
     }
 
     void categorieETesti() {
-        QStringList radici, file;
-        for (const TCategoria& c : Categorie::Tutte()) {
-            radici << QString::fromLatin1(c.Radice);
-            file << QString::fromLatin1(c.FileArchivio);
-        }
-        QCOMPARE(radici.join(','), QStringLiteral("Infanzia,Famiglia,Amici,Ricorrenze,Scuola,Sposi,Lavoro,Vacanze,"
-                                                  "Celebrazioni,Hobby"));
-        QCOMPARE(file.join(','), QStringLiteral("Appartamenti.db,Attici.db,Monolocali.db,Bilocali.db,Ville.db,Box.db,"
-                                                "Negozi.db,Uffici.db,Depositi.db,Rustici.db"));
-
         const TCategoria& app = Categorie::PerPosizione(0);
         QCOMPARE(app.CaptionScheda(), QString::fromUtf8(" Tegolario © - Appartamenti"));
         const TCategoria* uffici = Categorie::PerTabella(QStringLiteral("vacanze"));
@@ -71,33 +61,16 @@ private slots:
         QCOMPARE(mono.NomeFinestra(), QStringLiteral("frmAmici"));
         QCOMPARE(mono.NomeFinestra("Trova"), QStringLiteral("frmTrovaAmici"));
         QCOMPARE(mono.FotoCampione(), QStringLiteral(":/samples/campione_amici.jpg"));
-        QCOMPARE(mono.FotoCampioneGrande(), QStringLiteral(":/samples/grande_amici.jpg"));
-        QCOMPARE(mono.BannerTitolo(), QStringLiteral(":/banners/titolo_amici.png"));
         QCOMPARE(mono.ImmagineRiquadro(), QStringLiteral(":/tiles/riquadro_amici.png"));
-        QCOMPARE(mono.ImmaginePulsante(), QStringLiteral(":/tiles/pulsante_amici.png"));
     }
 
-    void colonneEStatementi() {
-        QCOMPARE(QByteArray(CampiTesto[cNote].Controllo), QByteArray("txtNote"));
-        QCOMPARE(QByteArray(CampiTesto[cLuogo].Etichetta), QByteArray("Classe energetica:"));
-        QCOMPARE(QByteArray(CampiTesto[cCartellaDesc].Controllo), QByteArray("lblCartellaDesc"));
+    void colonne() {
         QCOMPARE(Statementi::ColonneElenco(),
                  QByteArray("ID,varTitolo,varAutore,varAlbum,varCategoria,varData,varFotocamera,varLuogo,varSoggetti,"
                             "varNote,varDidascalia,varFile01,varFile02,varFile03,varDesc01,varDesc02,varDesc03,"
                             "varCartella,varCartellaDesc"));
-        QCOMPARE(StatementoCreaTabella("amici"),
-                 QByteArray("CREATE TABLE amici (ID INTEGER PRIMARY KEY,varTitolo BLOB,varAutore BLOB,varAlbum BLOB,"
-                            "varCategoria BLOB,varData BLOB,varFotocamera BLOB,varLuogo BLOB,varSoggetti BLOB,"
-                            "varNote BLOB,varDidascalia BLOB,varFile01 BLOB,varFile02 BLOB,varFile03 BLOB,"
-                            "varDesc01 BLOB,varDesc02 BLOB,varDesc03 BLOB,varCartella BLOB,varCartellaDesc BLOB, "
-                            "Picture BLOB COLLATE NOCASE,Ext TEXT)"));
-        QCOMPARE(Statementi::PrimaScheda("amici"), QByteArray("SELECT * FROM amici LIMIT 1 OFFSET 0"));
         QCOMPARE(Statementi::SchedaPrecedente("amici", 12),
                  QByteArray("SELECT * FROM amici WHERE ID <= 12 ORDER BY ID DESC LIMIT 1 OFFSET 1"));
-        QCOMPARE(Statementi::SchedaSuccessiva("amici", 12), QByteArray("SELECT * FROM amici WHERE ID > 12 ORDER BY ID LIMIT 1"));
-        QCOMPARE(Statementi::UltimaScheda("amici"),
-                 QByteArray("SELECT * FROM amici WHERE ID = (SELECT MAX(ID) FROM amici)"));
-        QCOMPARE(Statementi::SchedaPerNumero("amici", 3), QByteArray("SELECT * FROM amici WHERE ID=3"));
     }
 
     void aperturaCreaFileETabella() {
