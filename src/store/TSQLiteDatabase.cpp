@@ -11,7 +11,7 @@ namespace {
 
 // Statement texts and SQLite's messages quote the statement's own bytes, so both
 // are read as Windows-1252 like every other text of the archive.
-QString Testo(const char* s) { return Win1252::ATesto(QByteArray(s ? s : "")); }
+QString TestoSQLite(const char* s) { return Win1252::ATesto(QByteArray(s ? s : "")); }
 
 // Finalises the statement on every path out of an operation.
 struct Statemento {
@@ -42,7 +42,7 @@ int CodiceErrore(sqlite3* db) {
 [[noreturn]] void ErroreStatemento(sqlite3* db, const char* s, const QByteArray& sql) {
     QString messaggio = QString::fromLatin1(s);
     if (sqlite3_errcode(db) != SQLITE_OK)
-        messaggio += QStringLiteral(" \"%1\" : %2").arg(Win1252::ATesto(sql), Testo(sqlite3_errmsg(db)));
+        messaggio += QStringLiteral(" \"%1\" : %2").arg(Win1252::ATesto(sql), TestoSQLite(sqlite3_errmsg(db)));
     throw ESQLiteException(messaggio, CodiceErrore(db));
 }
 
@@ -58,9 +58,8 @@ void Prepara(sqlite3* db, const QByteArray& sql, Statemento& st, const char* err
 void LegaTesti(sqlite3* db, const QByteArray& sql, Statemento& st, const QList<QByteArray>& testi) {
     if (sqlite3_bind_parameter_count(st.s) != testi.size())
         throw ESQLiteException(QStringLiteral("Error binding text to database \"%1\" : %2 parameters, %3 values")
-                                   .arg(Win1252::ATesto(sql))
-                                   .arg(sqlite3_bind_parameter_count(st.s))
-                                   .arg(testi.size()));
+                                   .arg(Win1252::ATesto(sql), QString::number(sqlite3_bind_parameter_count(st.s)),
+                                        QString::number(testi.size())));
     for (int i = 0; i < testi.size(); ++i) {
         // constData() is never null, so an empty value is an empty TEXT, not NULL.
         const QByteArray& t = testi.at(i);
@@ -80,7 +79,7 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& file) {
         if (!m_db)
             throw ESQLiteException(QStringLiteral("Failed to open database \"%1\" : unknown error").arg(file), esito);
         const QString messaggio =
-            QStringLiteral("Failed to open database \"%1\" : %2").arg(file, Testo(sqlite3_errmsg(m_db)));
+            QStringLiteral("Failed to open database \"%1\" : %2").arg(file, TestoSQLite(sqlite3_errmsg(m_db)));
         const int codice = sqlite3_extended_errcode(m_db);
         sqlite3_close(m_db);
         m_db = nullptr;
