@@ -1,0 +1,150 @@
+#!/bin/sh
+# Regenerates every picture of the program from the SVG sources in src/ and
+# from the Tango icon theme. The generated files are committed, so the build
+# never runs this script; run it after editing a source.
+# Needs: rsvg-convert (librsvg2-bin), ImageMagick 6 (convert, identify),
+# DejaVu fonts, tango-icon-theme.
+set -eu
+
+cd "$(dirname "$0")"
+SRC=src
+TANGO=${TANGO:-/usr/share/icons/Tango}
+FONT_BOLD=${FONT_BOLD:-/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf}
+TMP=$(mktemp -d)
+trap 'rm -rf "$TMP"' EXIT
+
+# PNGs without time stamps, so that regenerating unchanged sources gives
+# unchanged files.
+PNGOPT="-strip -define png:exclude-chunks=date,time"
+
+mkdir -p samples tiles banners cmd avvio password info icon
+
+# svg W H OUT: render at exactly W x H.
+svg() {
+    rsvg-convert -w "$2" -h "$3" "$1" -o "$TMP/r.png"
+    convert "$TMP/r.png" $PNGOPT "PNG32:$4"
+}
+
+# tango ICON SIZE W H OUT: a Tango icon of SIZE px centred on a transparent
+# W x H canvas. Uses the hand-tuned PNG when the theme has that size,
+# otherwise renders the scalable one.
+tango() {
+    png=$(ls "$TANGO"/"$2"x"$2"/*/"$1".png 2>/dev/null | head -n 1 || true)
+    if [ -n "$png" ]; then
+        cp "$png" "$TMP/t.png"
+    else
+        rsvg-convert -w "$2" -h "$2" "$(ls "$TANGO"/scalable/*/"$1".svg | head -n 1)" -o "$TMP/t.png"
+    fi
+    convert -size "$3x$4" xc:none "$TMP/t.png" -gravity center -composite $PNGOPT "PNG32:$5"
+}
+
+# own SVG drawn on a S x S design, centred on a W x H transparent canvas.
+centred() {
+    rsvg-convert -w "$2" -h "$2" "$1" -o "$TMP/c.png"
+    convert -size "$3x$4" xc:none "$TMP/c.png" -gravity center -composite $PNGOPT "PNG32:$5"
+}
+
+# --- categories: sample photos, launcher tiles and buttons, title banners ---
+# table:label, in launcher order
+for voce in "infanzia:Appartamenti" "famiglia:Attici" "amici:Monolocali" "ricorrenze:Bilocali" \
+            "scuola:Ville e villini" "sposi:Box e garage" "lavoro:Negozi" "vacanze:Uffici" \
+            "celebrazioni:Depositi" "hobby:Rustici e terreni"; do
+    t=${voce%%:*}
+    etichetta=${voce#*:}
+    s="$SRC/samples/$t.svg"
+    # large sample: the drawing's own size
+    rsvg-convert -w 713 -h 537 "$s" -o "$TMP/big.png"
+    convert "$TMP/big.png" -strip -quality 88 -sampling-factor 2x2 "samples/grande_$t.jpg"
+    # record-card sample: same drawing, scaled to cover 605 x 449, centred crop
+    rsvg-convert -w 605 "$s" -o "$TMP/small.png"
+    convert "$TMP/small.png" -gravity center -crop 605x449+0+0 +repage -strip -quality 88 \
+        -sampling-factor 2x2 "samples/campione_$t.jpg"
+    # launcher tile: the drawing cropped to the tile, thin white and blue frame
+    rsvg-convert -h 161 "$s" -o "$TMP/tile.png"
+    convert "$TMP/tile.png" -gravity center -crop 183x161+0+0 +repage \
+        -bordercolor white -border 1 -bordercolor '#4760c0' -border 1 \
+        $PNGOPT "PNG24:tiles/riquadro_$t.png"
+    # launcher button with the category name
+    sed "s/@ETICHETTA@/$etichetta/g" "$SRC/avvio/pulsante.svg" >"$TMP/p.svg"
+    svg "$TMP/p.svg" 180 37 "tiles/pulsante_$t.png"
+    # title banner for the black title panel: capitals, green on black
+    maiuscolo=$(echo "$etichetta" | tr 'a-z' 'A-Z')
+    convert -size 330x40 xc:black -font "$FONT_BOLD" -pointsize 25 -fill '#33dd33' \
+        -gravity center -annotate +0+0 "$maiuscolo" $PNGOPT "PNG24:banners/titolo_$t.png"
+done
+
+# --- record card commands ---
+tango document-new 32 37 39 cmd/nuovo.png
+tango edit-copy 32 38 39 cmd/duplica.png
+tango media-floppy 32 37 39 cmd/salva.png
+centred "$SRC/cmd/trova.svg" 32 37 39 cmd/trova.png
+tango system-search 32 37 39 cmd/ricerca.png
+centred "$SRC/cmd/word.svg" 32 37 39 cmd/word.png
+centred "$SRC/cmd/excel.svg" 32 37 39 cmd/excel.png
+tango mail-attachment 32 37 39 cmd/allega.png
+tango folder 32 37 39 cmd/associa.png
+tango help-browser 32 37 39 cmd/guida.png
+tango user-trash 32 37 39 cmd/elimina.png
+tango system-log-out 32 37 39 cmd/esci.png
+tango edit-clear 16 16 16 cmd/ottimizza.png
+tango x-office-presentation 16 18 20 cmd/sfogliafoto.png
+svg "$SRC/cmd/primo.svg" 13 15 cmd/primo.png
+svg "$SRC/cmd/indietro.svg" 8 15 cmd/indietro.png
+svg "$SRC/cmd/avanti.svg" 8 15 cmd/avanti.png
+svg "$SRC/cmd/ultimo.svg" 13 15 cmd/ultimo.png
+svg "$SRC/cmd/slideshow.svg" 148 32 cmd/slideshow.png
+svg "$SRC/cmd/zoom.svg" 25 26 cmd/zoom.png
+
+# --- launcher ---
+rsvg-convert -w 66 -h 66 "$SRC/logo/marchio.svg" -o "$TMP/m66.png"
+convert -size 67x66 xc:none "$TMP/m66.png" -gravity center -composite $PNGOPT PNG32:avvio/logo00.png
+svg "$SRC/avvio/logo01.svg" 738 51 avvio/logo01.png
+svg "$SRC/avvio/info.svg" 30 33 avvio/info.png
+tango help-browser 26 29 28 avvio/guida.png
+svg "$SRC/avvio/copyright.svg" 23 22 avvio/copyright.png
+tango system-log-out 16 17 18 avvio/esci.png
+rsvg-convert -w 72 -h 72 "$SRC/avvio/sfondo.svg" -o "$TMP/sf.png"
+convert "$TMP/sf.png" $PNGOPT PNG24:avvio/sfondo.png
+
+# banner: 9 full frames, a highlight sweeping left to right over a blue bar
+frames=""
+i=0
+while [ $i -lt 9 ]; do
+    x=$(( -90 + i * 541 / 8 ))
+    x2=$(( 10 + i * 431 / 8 ))
+    sed -e "s/@X@/$x/" -e "s/@X2@/$x2/" "$SRC/avvio/banner.svg" >"$TMP/b.svg"
+    rsvg-convert -w 451 -h 10 "$TMP/b.svg" -o "$TMP/f$i.png"
+    frames="$frames $TMP/f$i.png"
+    i=$((i + 1))
+done
+cp "$TMP/f0.png" "$TMP/still.png"
+convert "$TMP/still.png" -background white -flatten $PNGOPT PNG24:avvio/banner_fermo.png
+# shellcheck disable=SC2086
+convert -delay 5 -dispose None -loop 0 $frames -background white -alpha remove avvio/banner.gif
+
+# --- password windows and About window ---
+(cd "$SRC/logo" && rsvg-convert -w 351 -h 69 logo_password.svg -o "$TMP/lp.png")
+convert "$TMP/lp.png" $PNGOPT PNG32:password/logo01.png
+svg "$SRC/password/logo02.svg" 351 132 password/logo02.png
+svg "$SRC/password/image1.svg" 351 66 password/image1.png
+(cd "$SRC/logo" && rsvg-convert -w 300 -h 80 logo_info.svg -o "$TMP/li.png")
+convert "$TMP/li.png" $PNGOPT PNG32:info/logo.png
+
+# --- program icon ---
+cp "$SRC/logo/marchio.svg" icon/tegolario.svg
+svg "$SRC/logo/marchio.svg" 256 256 icon/tegolario.png
+svg "$SRC/logo/marchio.svg" 32 32 icon/tegolario_32.png
+
+# --- resource list: paths relative to this folder, no prefix ---
+{
+    echo '<!DOCTYPE RCC>'
+    echo '<RCC version="1.0">'
+    echo '<qresource>'
+    echo '    <file alias="RESNAME">avvio/banner.gif</file>'
+    find samples tiles banners cmd avvio password info icon -type f | LC_ALL=C sort |
+        sed 's|.*|    <file>&</file>|'
+    echo '</qresource>'
+    echo '</RCC>'
+} >assets.qrc
+
+./check_assets.sh
