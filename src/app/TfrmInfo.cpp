@@ -1,0 +1,54 @@
+#include "app/TfrmInfo.h"
+
+#include "app/GuiFlusso.h"
+#include "platform/GuiComuni.h"
+#include "platform/Piattaforma.h"
+#include "ui_TfrmInfo.h"
+
+namespace {
+void ApriIndirizzo(const char* indirizzo) {
+    CursoreOccupato occupato;
+    Piattaforma::ApriSistema().Apri(QString::fromLatin1(indirizzo), QStringLiteral("Open"));
+}
+} // namespace
+
+TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfrmInfo>()) {
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("frmInfo"));
+    setModal(true);
+    Flusso::FinestraFissa(this, 430, 318);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    Flusso::Carattere(this, QStringLiteral("Tahoma"), 11);
+    Flusso::Carattere(ui->lblProdotto, QStringLiteral("Verdana"), 18, true);
+    Flusso::Carattere(ui->lblVersione, QStringLiteral("Verdana"), 11);
+    Flusso::Carattere(ui->cmdOK, QStringLiteral("Verdana"), 13);
+    for (QLabel* l : {static_cast<QLabel*>(ui->lblPosta), static_cast<QLabel*>(ui->lblSito)}) {
+        QFont f(QStringLiteral("Verdana"));
+        f.setPixelSize(11);
+        f.setUnderline(true);
+        l->setFont(f);
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, QColor(0, 0, 160));
+        l->setPalette(p);
+    }
+    connect(ui->lblPosta, &GuiCollegamento::rilasciato, this,
+            [] { Protetto([] { ApriIndirizzo(Flusso::PostaProduttore); }); });
+    connect(ui->lblSito, &GuiCollegamento::rilasciato, this,
+            [] { Protetto([] { ApriIndirizzo(Flusso::SitoProduttore); }); });
+    connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+TfrmInfo::~TfrmInfo() = default;
+
+void TfrmInfo::showEvent(QShowEvent* e) {
+    if (!m_immaginiCaricate) {
+        m_immaginiCaricate = true;
+        ui->imgLogo00->setPixmap(QPixmap(QStringLiteral(":/avvio/logo00.png")));
+        QPixmap logo(QStringLiteral(":/info/logo.png"));
+        if (logo.width() > ui->imgLogo->width() || logo.height() > ui->imgLogo->height())
+            logo = logo.scaled(ui->imgLogo->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        ui->imgLogo->setPixmap(logo);
+    }
+    QDialog::showEvent(e);
+}

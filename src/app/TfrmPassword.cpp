@@ -1,0 +1,112 @@
+#include "app/TfrmPassword.h"
+
+#include "app/GuiFlusso.h"
+#include "app/GuiRegistro.h"
+#include "app/Password.h"
+#include "platform/GuiComuni.h"
+#include "platform/Piattaforma.h"
+#include "store/Testo.h"
+#include "ui_TfrmPassword.h"
+
+#include <QCloseEvent>
+
+namespace {
+const QString Titolo = QStringLiteral("Tegolario");
+
+void Avviso(QWidget* w, const QString& testo) {
+    Piattaforma::Messaggi().Mostra(TipoMessaggio::Semplice, Titolo, testo, w);
+}
+} // namespace
+
+TfrmPassword::TfrmPassword(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TfrmPassword>()) {
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("frmPassword"));
+    Flusso::FinestraFissa(this, 415, 403);
+    Flusso::Carattere(this, QStringLiteral("Tahoma"), 11);
+    Flusso::Carattere(ui->lblInfo, QStringLiteral("Verdana"), 11);
+    Flusso::Carattere(ui->cmdOK, QStringLiteral("Verdana"), 16);
+    Flusso::Carattere(ui->btnCambiaPassword, QStringLiteral("Verdana"), 11);
+    Flusso::Carattere(ui->cmdEsci, QStringLiteral("Verdana"), 11);
+    Flusso::CasellaPassword(ui->txtPassword, 19);
+    for (QPushButton* b : {ui->cmdOK, ui->btnCambiaPassword, ui->cmdEsci}) b->setAutoDefault(true);
+
+    auto* colori = new GuiColoriFuoco(this, Qt::white);
+    colori->Aggiungi(ui->txtPassword);
+
+    connect(ui->txtPassword, &QLineEdit::textChanged, this, [this] { txtPasswordChange(); });
+    connect(ui->txtPassword, &QLineEdit::returnPressed, this, [this] { txtPasswordKeyPress(); });
+    connect(ui->cmdOK, &QPushButton::clicked, this, [this] { Protetto([this] { cmdOKClick(); }); });
+    connect(ui->btnCambiaPassword, &QPushButton::clicked, this,
+            [this] { Protetto([this] { btnCambiaPasswordClick(); }); });
+    connect(ui->cmdEsci, &QPushButton::clicked, this, [this] { cmdEsciClick(); });
+}
+
+TfrmPassword::~TfrmPassword() = default;
+
+void TfrmPassword::showEvent(QShowEvent* e) {
+    if (!m_immaginiCaricate) {
+        m_immaginiCaricate = true;
+        ui->imgLogo01->setPixmap(QPixmap(QStringLiteral(":/password/logo01.png")));
+        ui->imgLogo02->setPixmap(QPixmap(QStringLiteral(":/password/logo02.png")));
+    }
+    if (!m_centrata) {
+        m_centrata = true;
+        Flusso::CentraSulDesktop(this);
+    }
+    QWidget::showEvent(e);
+    ui->txtPassword->setFocus();
+}
+
+// Closing the main window, in any way, ends the program.
+void TfrmPassword::closeEvent(QCloseEvent* e) {
+    QWidget::closeEvent(e);
+    if (e->isAccepted()) Flusso::Termina();
+}
+
+void TfrmPassword::RitornaAllAccesso() {
+    ui->txtPassword->clear();
+    Flusso::Mostra(this);
+    ui->txtPassword->setFocus();
+}
+
+void TfrmPassword::txtPasswordChange() {
+    ui->cmdOK->setEnabled(!Testo::Rifila(ui->txtPassword->text()).isEmpty());
+}
+
+void TfrmPassword::txtPasswordKeyPress() {
+    if (!Testo::Rifila(ui->txtPassword->text()).isEmpty()) ui->cmdOK->click();
+}
+
+void TfrmPassword::cmdOKClick() {
+    switch (VerificaPassword(Piattaforma::CartellaProgramma(), ui->txtPassword->text())) {
+    case EsitoAccesso::Giusta:
+        if (QWidget* avvio = Registro::Finestra(QStringLiteral("frmAvvio"))) {
+            Flusso::Mostra(avvio);
+            hide();
+            // Never shown again in this run; the typed password need not stay behind.
+            ui->txtPassword->clear();
+        }
+        break;
+    case EsitoAccesso::Errata:
+        Avviso(this, QStringLiteral("Attenzione: password errata."));
+        ui->txtPassword->clear();
+        ui->txtPassword->setFocus();
+        break;
+    case EsitoAccesso::ErroreLettura:
+        Avviso(this, QStringLiteral("Attenzione: si è verificato un errore durante la procedura di lettura "
+                                    "della password. Si consiglia di reinstallare il software."));
+        break;
+    }
+}
+
+void TfrmPassword::btnCambiaPasswordClick() {
+    if (QWidget* cambia = Registro::Finestra(QStringLiteral("frmCambiaPassword"))) {
+        Flusso::Mostra(cambia);
+        hide();
+    }
+}
+
+void TfrmPassword::cmdEsciClick() {
+    close();
+    Flusso::Termina();
+}

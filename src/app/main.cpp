@@ -1,0 +1,62 @@
+// Tegolario: start-up. Creates every window, shows the login window and runs the loop.
+#include "app/GuiFlusso.h"
+#include "app/GuiRegistro.h"
+#include "app/GuiScreenshots.h"
+#include "platform/Piattaforma.h"
+#include "platform/QtPiattaforma.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+#include <QStringList>
+
+namespace {
+
+// The windows name the classic Windows fonts; on other desktops the nearest free ones stand in.
+void SostituisciCaratteri() {
+    QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"));
+    QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
+    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    Flusso::CaricaRisorse();
+    QApplication::setApplicationName(QStringLiteral("Tegolario"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/tegolario.png")));
+    // Hiding the last visible window (login -> launcher -> card) must not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    SostituisciCaratteri();
+
+    const QStringList argomenti = QApplication::arguments();
+    const int posFoto = argomenti.indexOf(QStringLiteral("--screenshots"));
+    if (posFoto >= 0) {
+        if (posFoto + 1 >= argomenti.size()) {
+            qCritical("--screenshots needs a folder");
+            return 2;
+        }
+        return GuiScreenshots::Esegui(argomenti.at(posFoto + 1));
+    }
+
+    QtMessaggi messaggi;
+    QtApriSistema apriSistema;
+    QtDialoghi dialoghi;
+    QtOrologio orologio;
+    QtCursore cursore;
+    Piattaforma::Imposta(&messaggi);
+    Piattaforma::Imposta(&apriSistema);
+    Piattaforma::Imposta(&dialoghi);
+    Piattaforma::Imposta(&orologio);
+    Piattaforma::Imposta(&cursore);
+
+    Registro::CreaFinestre();
+    QWidget* principale = Registro::Principale();
+    principale->show();
+    Flusso::CentraSulDesktop(principale);
+    const int esito = app.exec();
+    Registro::DistruggiFinestre();
+    return esito;
+}

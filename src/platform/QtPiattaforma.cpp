@@ -1,0 +1,94 @@
+#include "platform/QtPiattaforma.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QUrl>
+
+namespace {
+
+QWidget* Genitore(QObject* proprietario) {
+    if (auto* w = qobject_cast<QWidget*>(proprietario)) return w;
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+Risposta QtMessaggi::Mostra(TipoMessaggio tipo, const QString& caption, const QString& testo,
+                            QObject* proprietario) {
+    QMessageBox box(Genitore(proprietario));
+    box.setWindowTitle(caption);
+    box.setText(testo);
+    switch (tipo) {
+    case TipoMessaggio::Informazione: box.setIcon(QMessageBox::Information); break;
+    case TipoMessaggio::Avviso: box.setIcon(QMessageBox::Warning); break;
+    case TipoMessaggio::Errore: box.setIcon(QMessageBox::Critical); break;
+    case TipoMessaggio::Domanda:
+    case TipoMessaggio::Semplice: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    if (tipo == TipoMessaggio::Domanda) {
+        QPushButton* si = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+        box.setDefaultButton(si);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == si ? Risposta::Si : Risposta::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return Risposta::OK;
+}
+
+void QtApriSistema::Apri(const QString& destinazione, const QString& verbo) {
+    Q_UNUSED(verbo); // the desktop has one default action per kind of target
+    if (destinazione.isEmpty()) return;
+    const QUrl url(destinazione);
+    // A one-letter scheme is a drive letter, not a protocol.
+    if (url.isValid() && url.scheme().size() > 1)
+        QDesktopServices::openUrl(url);
+    else
+        QDesktopServices::openUrl(QUrl::fromLocalFile(destinazione));
+}
+
+QStringList QtDialoghi::FiltriQt(const QString& filtro) {
+    const QStringList parti = filtro.split(QLatin1Char('|'));
+    QStringList filtri;
+    for (int i = 0; i + 1 < parti.size(); i += 2) {
+        QStringList modelli = parti[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& m : modelli) m = m.trimmed();
+        modelli.removeAll(QString());
+        filtri << QStringLiteral("%1 (%2)").arg(parti[i], modelli.join(QLatin1Char(' ')));
+    }
+    return filtri;
+}
+
+QString QtDialoghi::ApriFile(const QString& titolo, const QString& filtro, QObject* proprietario) {
+    const QStringList filtri = FiltriQt(filtro);
+    QString scelto = filtri.value(0);
+    return QFileDialog::getOpenFileName(Genitore(proprietario), titolo, QString(),
+                                        filtri.join(QStringLiteral(";;")), &scelto);
+}
+
+QString QtDialoghi::SalvaFile(const QString& titolo, const QString& filtro, QObject* proprietario) {
+    const QStringList filtri = FiltriQt(filtro);
+    QString scelto = filtri.value(0);
+    return QFileDialog::getSaveFileName(Genitore(proprietario), titolo, QString(),
+                                        filtri.join(QStringLiteral(";;")), &scelto,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+QString QtDialoghi::ScegliCartella(const QString& titolo, QObject* proprietario) {
+    return QFileDialog::getExistingDirectory(Genitore(proprietario), titolo);
+}
+
+QDateTime QtOrologio::Adesso() { return QDateTime::currentDateTime(); }
+
+int QtOrologio::Casuale(int limite) {
+    return limite > 0 ? static_cast<int>(QRandomGenerator::global()->bounded(limite)) : 0;
+}
+
+void QtCursore::Occupato() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+void QtCursore::Normale() { QApplication::restoreOverrideCursor(); }
