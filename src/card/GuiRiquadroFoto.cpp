@@ -1,0 +1,48 @@
+#include "card/GuiRiquadroFoto.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+GuiRiquadroFoto::GuiRiquadroFoto(QWidget* parent) : QWidget(parent) {}
+
+void GuiRiquadroFoto::ImpostaFoto(const TFoto& foto) {
+    m_foto = foto;
+    update();
+}
+
+void GuiRiquadroFoto::ImpostaRiserva(const TFoto& riserva) {
+    m_riserva = riserva;
+    update();
+}
+
+const TFoto* GuiRiquadroFoto::FotoMostrata() const {
+    if (m_foto.Vuota()) return nullptr;
+    if (m_foto.Decodificabile()) return &m_foto;
+    if (m_riserva.Decodificabile()) return &m_riserva;
+    return nullptr;
+}
+
+QRect GuiRiquadroFoto::RettangoloImmagine() const {
+    const TFoto* f = FotoMostrata();
+    return f ? Adattamento::Adatta(f->Dimensioni(), size()) : QRect();
+}
+
+void GuiRiquadroFoto::paintEvent(QPaintEvent*) {
+    const TFoto* f = FotoMostrata();
+    if (!f || size().isEmpty()) return;
+    const QRect dove = Adattamento::Adatta(f->Dimensioni(), size());
+    const QImage img = f->Immagine(size());
+    if (img.isNull() || dove.isEmpty()) return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (img.size() == dove.size())
+        p.drawImage(dove.topLeft(), img);
+    else
+        p.drawImage(dove, img);
+}
+
+void GuiRiquadroFoto::mouseReleaseEvent(QMouseEvent* e) {
+    if (!rect().contains(e->position().toPoint())) return QWidget::mouseReleaseEvent(e);
+    e->accept();
+    emit cliccato();
+}

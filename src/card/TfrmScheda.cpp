@@ -1,0 +1,437 @@
+#include "card/TfrmScheda.h"
+
+#include "card/TfrmZoom.h"
+#include "platform/GuiComuni.h"
+#include "platform/GuiTesto1252.h"
+#include "platform/Piattaforma.h"
+#include "ui_TfrmScheda.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QSaveFile>
+#include <QShowEvent>
+
+namespace {
+
+const char* const TitoloApriFoto = "Selezionare una foto in formato JPEG e premere Apri";
+const char* const TitoloSalvaFoto = "Salva foto in formato JPEG";
+const char* const FiltroFoto = "File JPEG (*.jpg;*.jpeg)|*.jpg;*.jpeg;|JPG (*.jpg)|*.jpg|JPEG (*.jpeg)|*.jpeg";
+
+struct Suggerimento {
+    const char* Comando;
+    const char* Testo;
+};
+
+const Suggerimento Suggerimenti[] = {
+    {"cmdNuovo", " Prepara la schermata ad accogliere una nuova scheda."},
+    {"cmdDuplica", " Prepara la schermata ad accogliere una nuova scheda duplicando i dati della scheda corrente."},
+    {"cmdSalva", " Salva in archivio i dati relativi alla scheda corrente oppure aggiorna la scheda esistente."},
+    {"cmdTrova", " Cerca una scheda in archivio in base ai dati contenuti in un singolo campo di testo."},
+    {"cmdRicerca", " Effettua una ricerca avanzata in archivio utilizzando più campi contemporaneamente."},
+    {"cmdWord", " Esporta la scheda corrente in un file di Microsoft Word."},
+    {"cmdExcel", " Esporta l'archivio corrente in un foglio di Microsoft Excel."},
+    {"cmdAllega", " Allega file esterni alla scheda corrente."},
+    {"cmdAssocia", " Associa una cartella alla scheda corrente."},
+    {"cmdOttimizza", " Ottimizza le dimensioni dell'archivio eliminando lo spazio inutilizzato."},
+    {"cmdSfogliaFoto", " Sfoglia le foto con il visualizzatore."},
+    {"imgPrimo", " Visualizza la prima scheda in archivio."},
+    {"imgIndietro", " Visualizza la scheda precedente in archivio."},
+    {"imgAvanti", " Visualizza la scheda successiva in archivio."},
+    {"imgUltimo", " Visualizza l'ultima scheda in archivio"},
+    {"cmdSlideshow", " Esegui lo slideshow delle foto presenti nell'archivio corrente."},
+    {"cmdGuida", " Visualizza la pagina della guida relativa a questa schermata di lavoro."},
+    {"cmdElimina", " Elimina dall'archivio la scheda corrente."},
+    {"cmdEsci", " Esci dalla schermata di lavoro corrente."},
+    {"imgZoom", " Visualizza la foto corrente a schermo intero."},
+    {"cmdFoto", " Carica una foto in formato Jpeg da abbinare alla scheda corrente."},
+    {"cmdSalvaFoto", " Salva su disco la foto corrente in formato Jpeg."},
+};
+
+// Picture of each command button, from the command pictures.
+const std::pair<const char*, const char*> Immagini[] = {
+    {"cmdNuovo", "nuovo"},       {"cmdDuplica", "duplica"},     {"cmdSalva", "salva"},
+    {"cmdTrova", "trova"},       {"cmdRicerca", "ricerca"},     {"cmdWord", "word"},
+    {"cmdExcel", "excel"},       {"cmdAllega", "allega"},       {"cmdAssocia", "associa"},
+    {"cmdOttimizza", "ottimizza"}, {"cmdSfogliaFoto", "sfogliafoto"}, {"imgPrimo", "primo"},
+    {"imgIndietro", "indietro"}, {"imgAvanti", "avanti"},       {"imgUltimo", "ultimo"},
+    {"cmdSlideshow", "slideshow"}, {"cmdGuida", "guida"},       {"cmdElimina", "elimina"},
+    {"cmdEsci", "esci"},         {"imgZoom", "zoom"},
+};
+
+TFoto LeggiCampione(const TCategoria& categoria) {
+    QFile f(categoria.FotoCampione());
+    return f.open(QIODevice::ReadOnly) ? TFoto::DaByte(f.readAll()) : TFoto();
+}
+
+QFont Carattere(const char* famiglia, int pixel, bool grassetto) {
+    QFont f(QString::fromLatin1(famiglia));
+    f.setPixelSize(pixel);
+    f.setBold(grassetto);
+    return f;
+}
+
+void Colore(QWidget* w, QPalette::ColorRole ruolo, QColor c) {
+    QPalette p = w->palette();
+    p.setColor(ruolo, c);
+    w->setPalette(p);
+}
+
+// The notes box works with "\n"; the archive keeps Windows line ends.
+QString TestoDaNote(const QString& s) {
+    QString t = s;
+    return t.replace(QLatin1String("\n"), QLatin1String("\r\n"));
+}
+QString TestoInNote(const QString& s) {
+    QString t = s;
+    return t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
+} // namespace
+
+TfrmScheda::TfrmScheda(const TCategoria& categoria, QWidget* parent)
+    : QWidget(parent), m_categoria(categoria), ui(new Ui::TfrmScheda), m_archivio(categoria),
+      m_operazioni(m_archivio, m_scheda, LeggiCampione(categoria)) {
+    ui->setupUi(this);
+    setObjectName(categoria.NomeFinestra());
+    setWindowTitle(categoria.CaptionScheda());
+    m_operazioni.FocusTitolo = [this] { ui->txtTitolo->setFocus(Qt::OtherFocusReason); };
+    Aspetto();
+    Collega();
+    m_operazioni.PulisciScheda();
+    SchedaInControlli();
+}
+
+TfrmScheda::~TfrmScheda() = default;
+
+void TfrmScheda::Aspetto() {
+    resize(1022, 704);
+    setMinimumSize(1022, 704);
+    setWindowState(Qt::WindowMaximized);
+    setFont(Carattere("Tahoma", 11, false));
+    PiastrellaSfondo(this, QPixmap());
+    new GuiCentratore(this, ui->grpContainer, 8, 18);
+
+    Colore(ui->grpContainer, QPalette::Window, Qt::white);
+    ui->grpContainer->setAutoFillBackground(true);
+    for (QFrame* p : {ui->panFoto, ui->panSalvaFoto}) {
+        Colore(p, QPalette::Window, QColor(226, 226, 226));
+        p->setAutoFillBackground(true);
+    }
+    Colore(ui->panTitolo, QPalette::Window, Qt::black);
+    ui->panTitolo->setAutoFillBackground(true);
+    ui->panTitolo->setLineWidth(1);
+    Colore(ui->panCampi, QPalette::Window, Qt::white);
+    ui->panCampi->setAutoFillBackground(true);
+
+    ui->panInfo->setFont(Carattere("Verdana", 11, false));
+    Colore(ui->panInfo, QPalette::Window, QColor(0, 0, 128));
+    Colore(ui->panInfo, QPalette::WindowText, Qt::white);
+    ui->panInfo->setAutoFillBackground(true);
+    ui->panInfo->setTextFormat(Qt::PlainText);
+
+    ui->lblPosizione->setFont(Carattere("Verdana", 13, true));
+
+    const QFont etichetta = Carattere("Verdana", 11, false);
+    const QFont casella = Carattere("Verdana", 11, true);
+    for (QLabel* l : ui->panCampi->findChildren<QLabel*>()) l->setFont(etichetta);
+    ui->lblDidascalia->setFont(etichetta);
+
+    // The ten boxes in the order of Tab and Enter.
+    QWidget* caselle[] = {ui->txtTitolo, ui->txtAutore, ui->txtAlbum, ui->txtCategoria, ui->txtData,
+                          ui->txtFotocamera, ui->txtLuogo, ui->txtSoggetti, ui->txtNote, ui->txtDidascalia};
+    m_colori = new GuiColoriFuoco(this, GuiColoriFuoco::VerdeChiaro());
+    for (QWidget* c : caselle) {
+        c->setFont(casella);
+        c->setFocusPolicy(Qt::StrongFocus);
+        m_colori->Aggiungi(c);
+        if (auto* riga = qobject_cast<QLineEdit*>(c)) {
+            GuiTesto1252::Filtra(riga);
+            riga->installEventFilter(this);
+        }
+    }
+    for (int i = 0; i + 1 < 10; ++i) setTabOrder(caselle[i], caselle[i + 1]);
+    for (int i = 0; i < 8; ++i) m_invioSuccessivo.insert(caselle[i], caselle[i + 1]);
+    m_invioSuccessivo.insert(ui->txtDidascalia, ui->txtTitolo);
+    ui->txtNote->setTabChangesFocus(true);
+    ui->txtNote->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ui->txtNote->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+
+    // Fields that are never visible: they hold the card's values.
+    for (int i = cFile01; i <= cCartellaDesc; ++i) {
+        auto* l = static_cast<QLabel*>(Controllo(i));
+        l->setTextFormat(Qt::PlainText);
+        l->hide();
+    }
+    ui->txtFoto->hide();
+    ui->txtFoto->setFocusPolicy(Qt::NoFocus);
+    ui->imgTemp->hide();
+
+    for (QPushButton* b : {ui->cmdFoto, ui->cmdSalvaFoto}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setCursor(Qt::PointingHandCursor);
+    }
+
+    for (const auto& [nome, immagine] : Immagini)
+        if (auto* p = findChild<GuiPulsanteImmagine*>(QString::fromLatin1(nome)))
+            p->ImpostaImmagine(QStringLiteral(":/cmd/%1.png").arg(QLatin1String(immagine)));
+
+    // The banner, centred in the black panel (scaled down only if it is larger).
+    QPixmap banner(m_categoria.BannerTitolo());
+    if (!banner.isNull()) {
+        const QRect dove = Adattamento::Adatta(banner.size(), ui->panTitolo->size());
+        if (dove.size() != banner.size())
+            banner = banner.scaled(dove.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        ui->imgTitolo->setPixmap(banner);
+        ui->imgTitolo->setGeometry(dove);
+    }
+
+    const TFoto& campione = m_operazioni.Campione();
+    ui->imgTemp->ImpostaFoto(campione);
+    ui->imgFoto->ImpostaRiserva(campione);
+
+    m_suggerimenti = new GuiStrisciaSuggerimenti(ui->panInfo);
+    for (const Suggerimento& s : Suggerimenti)
+        if (auto* w = findChild<QWidget*>(QString::fromLatin1(s.Comando)))
+            m_suggerimenti->Comando(w, QString::fromUtf8(s.Testo));
+    m_sfondi = {ui->panFoto, ui->panSalvaFoto, ui->panTitolo, ui->panCampi, ui->panInfo, ui->imgFoto, ui->imgTitolo};
+    for (QGroupBox* g : findChildren<QGroupBox*>()) m_sfondi.append(g);
+    m_sfondi.append(this);
+    for (QWidget* w : std::as_const(m_sfondi)) {
+        m_suggerimenti->Svuota(w);
+        // Installed after the strip's filter, so it sees the events first.
+        w->installEventFilter(this);
+    }
+}
+
+void TfrmScheda::Collega() {
+    connect(ui->cmdNuovo, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdNuovoClick);
+    connect(ui->cmdDuplica, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdDuplicaClick);
+    connect(ui->cmdSalva, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdSalvaClick);
+    connect(ui->cmdElimina, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdEliminaClick);
+    connect(ui->imgPrimo, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::imgPrimoClick);
+    connect(ui->imgIndietro, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::imgIndietroClick);
+    connect(ui->imgAvanti, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::imgAvantiClick);
+    connect(ui->imgUltimo, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::imgUltimoClick);
+    connect(ui->cmdOttimizza, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdOttimizzaClick);
+    connect(ui->cmdEsci, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdEsciClick);
+    connect(ui->cmdFoto, &QPushButton::clicked, this, &TfrmScheda::cmdFotoClick);
+    connect(ui->cmdSalvaFoto, &QPushButton::clicked, this, &TfrmScheda::cmdSalvaFotoClick);
+    connect(ui->imgZoom, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::imgZoomClick);
+    connect(ui->cmdTrova, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdTrovaClick);
+    connect(ui->cmdRicerca, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdRicercaClick);
+    connect(ui->cmdWord, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdWordClick);
+    connect(ui->cmdExcel, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdExcelClick);
+    connect(ui->cmdAllega, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdAllegaClick);
+    connect(ui->cmdAssocia, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdAssociaClick);
+    connect(ui->cmdSfogliaFoto, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdSfogliaFotoClick);
+    connect(ui->cmdSlideshow, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdSlideshowClick);
+    connect(ui->cmdGuida, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdGuidaClick);
+}
+
+QWidget* TfrmScheda::Controllo(int campo) const {
+    return findChild<QWidget*>(QString::fromLatin1(CampiTesto[campo].Controllo));
+}
+
+void TfrmScheda::ControlliInScheda() {
+    for (int i = 0; i < NumeroCampiTesto; ++i) {
+        QWidget* w = Controllo(i);
+        if (auto* r = qobject_cast<QLineEdit*>(w))
+            m_scheda.Testi[i] = r->text();
+        else if (auto* n = qobject_cast<QPlainTextEdit*>(w))
+            m_scheda.Testi[i] = TestoDaNote(n->toPlainText());
+        else if (auto* l = qobject_cast<QLabel*>(w))
+            m_scheda.Testi[i] = l->text();
+    }
+    m_scheda.FotoInAttesa = ui->txtFoto->text();
+}
+
+void TfrmScheda::SchedaInControlli() {
+    for (int i = 0; i < NumeroCampiTesto; ++i) {
+        QWidget* w = Controllo(i);
+        const QString& t = m_scheda.Testi[i];
+        if (auto* r = qobject_cast<QLineEdit*>(w)) {
+            if (r->text() != t) r->setText(t);
+        } else if (auto* n = qobject_cast<QPlainTextEdit*>(w)) {
+            const QString note = TestoInNote(t);
+            if (n->toPlainText() != note) n->setPlainText(note);
+        } else if (auto* l = qobject_cast<QLabel*>(w)) {
+            l->setText(t);
+        }
+    }
+    ui->lblPosizione->setText(m_scheda.ID ? QString::number(*m_scheda.ID) : QString());
+    ui->txtFoto->setText(m_scheda.FotoInAttesa);
+    ui->imgFoto->ImpostaFoto(m_scheda.Foto);
+}
+
+void TfrmScheda::Esegui(const std::function<void()>& operazione) {
+    Protetto([&] {
+        ControlliInScheda();
+        // The card is shown as it stands, also when the operation ends in an error.
+        struct Mostra {
+            TfrmScheda* f;
+            ~Mostra() { f->SchedaInControlli(); }
+        } mostra{this};
+        operazione();
+    });
+}
+
+void TfrmScheda::CaricaScheda(TSQLiteTable& tabella) {
+    Esegui([&] {
+        m_operazioni.CaricaScheda(tabella);
+        m_operazioni.MettiCampioneSeVuota();
+    });
+}
+
+bool TfrmScheda::PreparaFinestraFiglia() {
+    Esegui([&] { m_operazioni.PulisciScheda(); });
+    try {
+        m_archivio.ApriArchivio(Statementi::PrimaScheda(m_archivio.Tabella()));
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void TfrmScheda::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (e->spontaneous()) return; // a restore from the task bar is not a new showing
+    if (!(windowState() & Qt::WindowMaximized)) setWindowState(windowState() | Qt::WindowMaximized);
+    FormShow();
+}
+
+void TfrmScheda::FormShow() {
+    PiastrellaSfondo(this, QPixmap(QStringLiteral(":/avvio/sfondo.png")));
+    Esegui([&] {
+        if (m_archivio.ApriArchivio(Statementi::PrimaScheda(m_archivio.Tabella()))) {
+            TSQLiteTable* t = m_archivio.Risultato();
+            if (t && t->Count() > 0) {
+                t->First();
+                m_operazioni.CaricaScheda(*t);
+                m_operazioni.MettiCampioneSeVuota();
+            }
+        }
+        // The window always opens on an empty card, ready for a new one.
+        m_operazioni.PulisciScheda();
+    });
+}
+
+void TfrmScheda::closeEvent(QCloseEvent* e) {
+    try {
+        m_archivio.ApriArchivio(Statementi::PrimaScheda(m_archivio.Tabella()));
+    } catch (...) {
+        // The launcher comes back all the same, so a window always stays visible.
+    }
+    e->accept();
+    emit Chiusa();
+}
+
+bool TfrmScheda::eventFilter(QObject* o, QEvent* e) {
+    // Qt also tells a frame "entered" when the mouse jumps straight onto a box inside
+    // it; only real movement over the background empties the hint strip.
+    if (e->type() == QEvent::Enter && m_sfondi.contains(static_cast<QWidget*>(o))) return true;
+    if (e->type() == QEvent::KeyPress) {
+        const int tasto = static_cast<QKeyEvent*>(e)->key();
+        if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter) {
+            if (QWidget* prossimo = m_invioSuccessivo.value(o)) {
+                prossimo->setFocus(Qt::TabFocusReason);
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void TfrmScheda::cmdNuovoClick() { Esegui([&] { m_operazioni.PulisciScheda(); }); }
+void TfrmScheda::cmdDuplicaClick() { Esegui([&] { m_operazioni.DuplicaScheda(); }); }
+void TfrmScheda::cmdSalvaClick() { Esegui([&] { m_operazioni.SalvaScheda(); }); }
+void TfrmScheda::cmdEliminaClick() { Esegui([&] { m_operazioni.EliminaScheda(); }); }
+void TfrmScheda::imgPrimoClick() { Esegui([&] { m_operazioni.PrimaScheda(); }); }
+void TfrmScheda::imgIndietroClick() { Esegui([&] { m_operazioni.SchedaPrecedente(); }); }
+void TfrmScheda::imgAvantiClick() { Esegui([&] { m_operazioni.SchedaSuccessiva(); }); }
+void TfrmScheda::imgUltimoClick() { Esegui([&] { m_operazioni.UltimaScheda(); }); }
+void TfrmScheda::cmdOttimizzaClick() { Protetto([&] { m_archivio.OttimizzaArchivio(); }); }
+void TfrmScheda::cmdEsciClick() { close(); }
+
+void TfrmScheda::cmdFotoClick() {
+    Protetto([&] {
+        const QString percorso = Piattaforma::Dialoghi().ApriFile(QString::fromUtf8(TitoloApriFoto),
+                                                                   QString::fromUtf8(FiltroFoto), this);
+        if (percorso.isEmpty()) return;
+        bool rifiutata = false;
+        Esegui([&] {
+            CursoreOccupato occupato;
+            const TFoto foto = TFoto::DaFile(percorso);
+            // Only a photo that decodes becomes the pending file: its bytes are what a
+            // save stores as the card's photo.
+            rifiutata = !foto.Decodificabile();
+            m_scheda.FotoInAttesa = rifiutata ? QString() : percorso;
+            m_scheda.Foto = rifiutata ? m_operazioni.Campione() : foto;
+        });
+        if (rifiutata)
+            Piattaforma::Messaggi().Mostra(
+                TipoMessaggio::Avviso, QStringLiteral("Caricamento foto non riuscito"),
+                QStringLiteral("Il file scelto non contiene una foto in formato JPEG leggibile "
+                               "e non è stato abbinato alla scheda."),
+                this);
+    });
+}
+
+void TfrmScheda::cmdSalvaFotoClick() {
+    Protetto([&] {
+        const QString nome = Piattaforma::Dialoghi().SalvaFile(QString::fromUtf8(TitoloSalvaFoto),
+                                                                QString::fromUtf8(FiltroFoto), this);
+        if (nome.isEmpty()) return;
+        const QString percorso = nome + QStringLiteral(".jpg");
+        bool scritto = false;
+        {
+            CursoreOccupato occupato;
+            const QByteArray& dati =
+                m_scheda.Foto.Vuota() ? m_operazioni.Campione().Byte() : m_scheda.Foto.Byte();
+            QSaveFile file(percorso);
+            file.setDirectWriteFallback(true);
+            scritto = file.open(QIODevice::WriteOnly) && file.write(dati) == dati.size() && file.commit();
+        }
+        if (!scritto)
+            Piattaforma::Messaggi().Mostra(TipoMessaggio::Avviso, QStringLiteral("Salvataggio foto non riuscito"),
+                                           QStringLiteral("Impossibile scrivere la foto nel file %1.")
+                                               .arg(QDir::toNativeSeparators(percorso)),
+                                           this);
+    });
+}
+
+void TfrmScheda::imgZoomClick() {
+    Protetto([&] {
+        if (m_scheda.Foto.Vuota()) {
+            Piattaforma::Messaggi().Mostra(TipoMessaggio::Semplice, QStringLiteral("Operazione annullata"),
+                                           QStringLiteral("Attenzione: impossibile individuare la foto corrente."),
+                                           this);
+            return;
+        }
+        QPointer<TfrmZoom> zoom = new TfrmZoom(this);
+        zoom->ImpostaFoto(m_scheda.Foto, m_operazioni.Campione());
+        zoom->exec();
+        delete zoom.data();
+    });
+}
+
+// Quick find: its window arrives with the finding work.
+void TfrmScheda::cmdTrovaClick() {}
+// Advanced search: its window arrives with the finding work.
+void TfrmScheda::cmdRicercaClick() {}
+// Card to word processor: arrives with the export work.
+void TfrmScheda::cmdWordClick() {}
+// Archive to spreadsheet: its window arrives with the export work.
+void TfrmScheda::cmdExcelClick() {}
+// Attached files: their window arrives with the attachments work.
+void TfrmScheda::cmdAllegaClick() {}
+// Associated folder: its window arrives with the attachments work.
+void TfrmScheda::cmdAssociaClick() {}
+// Photo browser: its window arrives with the presentation work.
+void TfrmScheda::cmdSfogliaFotoClick() {}
+// Slideshow: its window arrives with the presentation work.
+void TfrmScheda::cmdSlideshowClick() {}
+// Help topic: the help window arrives with the application shell work.
+void TfrmScheda::cmdGuidaClick() {}

@@ -1,0 +1,92 @@
+#pragma once
+// The record card window of one category: one working card with its photo, the
+// record operations on its buttons, and the photo commands.
+#include "card/Foto.h"
+#include "store/TArchivio.h"
+#include "store/TCategoria.h"
+#include "store/TOperazioniScheda.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class TfrmScheda;
+}
+class GuiStrisciaSuggerimenti;
+class GuiColoriFuoco;
+class QLineEdit;
+
+class TfrmScheda : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmScheda(const TCategoria& categoria, QWidget* parent = nullptr);
+    ~TfrmScheda() override;
+
+    const TCategoria& Categoria() const { return m_categoria; }
+    TArchivio& Archivio() { return m_archivio; }
+    const TSchedaLavoro& Scheda() const { return m_scheda; }
+    // The photo in the photo box (the card's, a newly chosen one, or the sample).
+    const TFoto& FotoCorrente() const { return m_scheda.Foto; }
+    const TFoto& FotoCampione() const { return m_operazioni.Campione(); }
+
+    // Loads the current row of a result table as the working card (find windows).
+    void CaricaScheda(TSQLiteTable& tabella);
+    // Before a child window: empties the card and re-opens the archive. False when
+    // the archive cannot be opened; the child is then not shown.
+    bool PreparaFinestraFiglia();
+
+signals:
+    // The window has closed (hidden); the launcher comes back.
+    void Chiusa();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private slots:
+    void cmdNuovoClick();
+    void cmdDuplicaClick();
+    void cmdSalvaClick();
+    void cmdEliminaClick();
+    void imgPrimoClick();
+    void imgIndietroClick();
+    void imgAvantiClick();
+    void imgUltimoClick();
+    void cmdOttimizzaClick();
+    void cmdEsciClick();
+    void cmdFotoClick();
+    void cmdSalvaFotoClick();
+    void imgZoomClick();
+    void cmdTrovaClick();
+    void cmdRicercaClick();
+    void cmdWordClick();
+    void cmdExcelClick();
+    void cmdAllegaClick();
+    void cmdAssociaClick();
+    void cmdSfogliaFotoClick();
+    void cmdSlideshowClick();
+    void cmdGuidaClick();
+
+private:
+    void Aspetto();
+    void Collega();
+    void ControlliInScheda();
+    void SchedaInControlli();
+    // Runs a record operation between the controls and the working card, guarded.
+    void Esegui(const std::function<void()>& operazione);
+    void FormShow();
+    QWidget* Controllo(int campo) const;
+
+    const TCategoria& m_categoria;
+    std::unique_ptr<Ui::TfrmScheda> ui;
+    TArchivio m_archivio;
+    TSchedaLavoro m_scheda;
+    TOperazioniScheda m_operazioni;
+    GuiStrisciaSuggerimenti* m_suggerimenti = nullptr;
+    GuiColoriFuoco* m_colori = nullptr;
+    QHash<QObject*, QWidget*> m_invioSuccessivo;
+    QList<QWidget*> m_sfondi; // areas over which the hint strip is emptied // Enter moves the focus on
+};

@@ -1,0 +1,33 @@
+#pragma once
+// Text boxes take only characters that Windows-1252 can hold, because that is how
+// every text is stored. An offending keystroke is refused, and a paste or drop that
+// holds any such character is refused whole, with a beep: nothing typed is changed.
+#include <QPlainTextEdit>
+#include <QValidator>
+
+class QLineEdit;
+
+class GuiValidatore1252 : public QValidator {
+    Q_OBJECT
+public:
+    explicit GuiValidatore1252(QObject* parent = nullptr) : QValidator(parent) {}
+    State validate(QString& testo, int& posizione) const override;
+};
+
+namespace GuiTesto1252 {
+// Installs the filter on a one-line box (typing, paste, drop, input methods).
+void Filtra(QLineEdit* casella);
+} // namespace GuiTesto1252
+
+// A multi-line box with the same filter built in.
+class GuiTestoMultiriga : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit GuiTestoMultiriga(QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+    bool canInsertFromMimeData(const QMimeData* dati) const override;
+    void insertFromMimeData(const QMimeData* dati) override;
+};
