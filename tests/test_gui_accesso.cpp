@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -64,6 +65,11 @@ private slots:
     void rightPasswordOpensLauncher() {
         QCOMPARE(m_txt->maxLength(), 230);
         QCOMPARE(m_txt->echoMode(), QLineEdit::Password);
+        // Every character shows as a filled circle.
+        QCOMPARE(m_txt->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, m_txt), 0x25CF);
+        // The password file holds Windows-1252 bytes only.
+        m_txt->insert(QStringLiteral("ł"));
+        QVERIFY(m_txt->text().isEmpty());
         // Blanks around and lower case are accepted; Enter clicks OK.
         QTest::keyClicks(m_txt, QStringLiteral("  segreto "));
         QVERIFY(m_ok->isEnabled());
