@@ -98,6 +98,7 @@ TfrmScheda::TfrmScheda(const TCategoria& categoria, QWidget* parent)
     setObjectName(categoria.NomeFinestra());
     setWindowTitle(categoria.CaptionScheda());
     m_operazioni.FocusTitolo = [this] { ui->txtTitolo->setFocus(Qt::OtherFocusReason); };
+    m_operazioni.MostraScheda = [this] { SchedaInControlli(); };
     Aspetto();
     Collega();
     m_operazioni.PulisciScheda();
@@ -196,14 +197,10 @@ void TfrmScheda::Aspetto() {
     for (const Suggerimento& s : Suggerimenti)
         if (auto* w = findChild<QWidget*>(QString::fromLatin1(s.Comando)))
             m_suggerimenti->Comando(w, QString::fromUtf8(s.Testo));
-    m_sfondi = {ui->panFoto, ui->panSalvaFoto, ui->panTitolo, ui->panCampi, ui->panInfo, ui->imgFoto, ui->imgTitolo};
-    for (QGroupBox* g : findChildren<QGroupBox*>()) m_sfondi.append(g);
-    m_sfondi.append(this);
-    for (QWidget* w : std::as_const(m_sfondi)) {
-        m_suggerimenti->Svuota(w);
-        // Installed after the strip's filter, so it sees the events first.
-        w->installEventFilter(this);
-    }
+    QList<QWidget*> sfondi = {ui->panFoto, ui->panSalvaFoto, ui->panTitolo, ui->panCampi, ui->panInfo, ui->imgFoto, ui->imgTitolo};
+    for (QGroupBox* g : findChildren<QGroupBox*>()) sfondi.append(g);
+    sfondi.append(this);
+    for (QWidget* w : std::as_const(sfondi)) m_suggerimenti->Svuota(w);
 }
 
 void TfrmScheda::Collega() {
@@ -329,9 +326,6 @@ void TfrmScheda::closeEvent(QCloseEvent* e) {
 }
 
 bool TfrmScheda::eventFilter(QObject* o, QEvent* e) {
-    // Qt also tells a frame "entered" when the mouse jumps straight onto a box inside
-    // it; only real movement over the background empties the hint strip.
-    if (e->type() == QEvent::Enter && m_sfondi.contains(static_cast<QWidget*>(o))) return true;
     if (e->type() == QEvent::KeyPress) {
         const int tasto = static_cast<QKeyEvent*>(e)->key();
         if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter) {

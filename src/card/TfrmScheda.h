@@ -88,5 +88,4 @@ private:
     GuiStrisciaSuggerimenti* m_suggerimenti = nullptr;
     GuiColoriFuoco* m_colori = nullptr;
     QHash<QObject*, QWidget*> m_invioSuccessivo;
-    QList<QWidget*> m_sfondi; // areas over which the hint strip is emptied // Enter moves the focus on
 };

@@ -78,12 +78,15 @@ void GuiStrisciaSuggerimenti::Svuota(QWidget* w) {
 
 bool GuiStrisciaSuggerimenti::eventFilter(QObject* o, QEvent* e) {
     const auto t = e->type();
-    if (t == QEvent::Enter || t == QEvent::MouseMove || t == QEvent::HoverMove) {
+    if (t == QEvent::Enter || t == QEvent::HoverMove) {
         auto it = m_suggerimenti.constFind(o);
-        if (it != m_suggerimenti.constEnd())
-            m_striscia->setText(*it);
-        else if (m_svuota.contains(o))
-            m_striscia->clear();
+        if (it != m_suggerimenti.constEnd()) m_striscia->setText(*it);
+    } else if (t == QEvent::MouseMove && m_svuota.contains(o)) {
+        // Moves over a child without tracking (a text box, a label, a command) reach
+        // the area too; only the area's own background empties the strip.
+        auto* area = static_cast<QWidget*>(o);
+        const QPoint p = static_cast<QMouseEvent*>(e)->position().toPoint();
+        if (!area->childAt(p)) m_striscia->clear();
     }
     return false;
 }

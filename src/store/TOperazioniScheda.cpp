@@ -168,6 +168,7 @@ void TOperazioniScheda::SalvaScheda()
         return;
     }
     NormalizzaTesti();
+    if (MostraScheda) MostraScheda(); // the blanks show even when the save is then refused
     if (m_scheda.ID)
         AggiornaScheda();
     else

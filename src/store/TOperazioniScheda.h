@@ -40,6 +40,8 @@ public:
 
     // Asked of the window: put the keyboard focus into txtTitolo.
     std::function<void()> FocusTitolo;
+    // Asked of the window: show the working card now (before a message box appears).
+    std::function<void()> MostraScheda;
 
 private:
     TSQLiteDatabase& Connessione(); // the connection of the last ApriArchivio
