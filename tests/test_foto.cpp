@@ -120,6 +120,15 @@ private slots:
         const TFoto copia = foto;
         QCOMPARE(copia.Immagine(QSize(605, 449)).cacheKey(), img.cacheKey());
 
+        // Far wider than the box: even the smallest DCT scale leaves a fourfold
+        // reduction, averaged over the stripes.
+        QImage strisce(12000, 600, QImage::Format_RGB32);
+        for (int x = 0; x < strisce.width(); ++x)
+            QPainter(&strisce).fillRect(x, 0, 1, 600, x % 2 ? Qt::white : Qt::black);
+        const QImage media = TFoto::DaByte(Jpeg(strisce)).Immagine(QSize(605, 449));
+        QCOMPARE(media.size(), QSize(605, 30));
+        QVERIFY(Vicino(media.pixel(300, 15), QColor(128, 128, 128)));
+
         // A picture that fits is never enlarged.
         const TFoto piccola = TFoto::DaByte(Jpeg(DueColori(300, 200)));
         QCOMPARE(piccola.Immagine(QSize(605, 449)).size(), QSize(300, 200));

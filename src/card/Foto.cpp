@@ -1,7 +1,6 @@
 #include "card/Foto.h"
 
 #include <QFile>
-#include <QPainter>
 #include <QTransform>
 
 #include <algorithm>
@@ -12,6 +11,10 @@
 #include <vector>
 
 #include <jpeglib.h>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 // ---------------------------------------------------------------------------
 // Fitting
@@ -56,7 +59,6 @@ namespace {
 // Whatever the file claims, nothing beyond these is allocated.
 constexpr qint64 MassimoPixel = 200'000'000;
 constexpr int MassimoLato = 30000;
-constexpr qint64 MassimoPixelIntermedi = 50'000'000; // DCT-scaled buffer before smoothing
 constexpr long MassimaMemoriaLibjpeg = 256L * 1024 * 1024; // progressive coefficient buffers
 constexpr int MassimoScansioni = 500;                      // crafted progressive files
 
@@ -146,22 +148,164 @@ QImage Raddrizza(QImage img, int orientamento)
     return img;
 }
 
-// The DCT scale leaves at most a halving in each direction, except for pictures
-// many times larger than the box; bilinear filtering is clean down to a half and
-// about three times faster than area averaging, which handles the rest.
-QImage Riduci(const QImage& img, QSize misura)
-{
-    if (misura.width() * 2 < img.width() || misura.height() * 2 < img.height())
-        return img.scaled(misura, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    QImage ridotta(misura, QImage::Format_RGB32);
-    if (ridotta.isNull())
-        return ridotta;
-    QPainter p(&ridotta);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(QRect(QPoint(0, 0), misura), img);
-    return ridotta;
-}
+// Area averaging of the rows libjpeg delivers, one row at a time: each output
+// pixel is the mean of the source area it covers, partial pixels weighted by the
+// part they cover. Only a few rows are held, so no picture-sized buffer is needed
+// besides the result, and the work stays on the calling thread. A pixel is one
+// four-lane float vector (B, G, R, X), which the compiler maps to SIMD registers.
+class Riduttore {
+    typedef float Px __attribute__((vector_size(16)));
+    typedef unsigned char Byte4 __attribute__((vector_size(4)));
+
+public:
+    Riduttore(QSize sorgente, QImage& destinazione)
+        : m_sw(sorgente.width()), m_sh(sorgente.height()), m_dw(destinazione.width()),
+          m_dh(destinazione.height()), m_dest(destinazione)
+    {
+        // Horizontal taps: output x covers [x*sw, (x+1)*sw), source i covers [i*dw, (i+1)*dw).
+        m_prese = int((m_sw + m_dw - 1) / m_dw) + 1;
+        m_inizio.resize(size_t(m_dw));
+        m_pesiX.assign(size_t(m_dw) * size_t(m_prese), Px{0, 0, 0, 0});
+        for (qint64 x = 0; x < m_dw; ++x) {
+            const qint64 a = x * m_sw, b = a + m_sw;
+            const qint64 primo = a / m_dw, ultimo = (b - 1) / m_dw;
+            m_inizio[size_t(x)] = int(primo);
+            for (qint64 i = primo; i <= ultimo; ++i) {
+                const float p = float(std::min((i + 1) * m_dw, b) - std::max(i * m_dw, a)) / float(m_sw);
+                m_pesiX[size_t(x) * size_t(m_prese) + size_t(i - primo)] = Px{p, p, p, p};
+            }
+        }
+        // Vertical: a source row feeds at most two consecutive output rows.
+        m_rigaY.assign(size_t(m_sh), -1);
+        m_peso0.assign(size_t(m_sh), 0.f);
+        m_peso1.assign(size_t(m_sh), 0.f);
+        m_ultimaSorgente.resize(size_t(m_dh));
+        for (qint64 y = 0; y < m_dh; ++y) {
+            const qint64 a = y * m_sh, b = a + m_sh;
+            const qint64 primo = a / m_dh, ultimo = (b - 1) / m_dh;
+            for (qint64 r = primo; r <= ultimo; ++r) {
+                const float p = float(std::min((r + 1) * m_dh, b) - std::max(r * m_dh, a)) / float(m_sh);
+                if (m_rigaY[size_t(r)] < 0) {
+                    m_rigaY[size_t(r)] = int(y);
+                    m_peso0[size_t(r)] = p;
+                } else {
+                    m_peso1[size_t(r)] = p; // began in the output row above
+                }
+            }
+            m_ultimaSorgente[size_t(y)] = int(ultimo);
+        }
+        const Px zero = {0, 0, 0, 0};
+        m_sorgente.assign(size_t(m_sw + m_prese), zero); // zero padding for the last taps
+        m_acc.assign(size_t(m_dw), zero);
+        m_accSeguente.assign(size_t(m_dw), zero);
+    }
+
+    // Adds source row r, given as B, G, R, X bytes.
+    void Aggiungi(const uchar* riga, int r)
+    {
+        InFloat(riga, m_sorgente.data(), m_sw);
+        const float p0 = m_peso0[size_t(r)], p1 = m_peso1[size_t(r)];
+        const bool corrente = m_rigaY[size_t(r)] == m_corrente;
+        Px* primo = corrente ? m_acc.data() : m_accSeguente.data();
+        Px* secondo = m_accSeguente.data();
+        const bool due = corrente && p1 != 0.f;
+        switch (m_prese * 2 + (due ? 1 : 0)) {
+        case 4: Accumula<2, false>(primo, secondo, p0, p1); break;
+        case 5: Accumula<2, true>(primo, secondo, p0, p1); break;
+        case 6: Accumula<3, false>(primo, secondo, p0, p1); break;
+        case 7: Accumula<3, true>(primo, secondo, p0, p1); break;
+        default:
+            if (due)
+                Accumula<0, true>(primo, secondo, p0, p1);
+            else
+                Accumula<0, false>(primo, secondo, p0, p1);
+        }
+        while (m_corrente < m_dh && r >= m_ultimaSorgente[size_t(m_corrente)])
+            Emetti();
+    }
+
+private:
+    static void InFloat(const uchar* b, Px* f, qint64 n)
+    {
+        qint64 i = 0;
+#ifdef __SSE2__
+        const __m128i zero = _mm_setzero_si128();
+        for (; i + 4 <= n; i += 4) {
+            const __m128i quattro = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 4 * i));
+            const __m128i basso = _mm_unpacklo_epi8(quattro, zero), alto = _mm_unpackhi_epi8(quattro, zero);
+            _mm_storeu_ps(reinterpret_cast<float*>(f + i), _mm_cvtepi32_ps(_mm_unpacklo_epi16(basso, zero)));
+            _mm_storeu_ps(reinterpret_cast<float*>(f + i + 1), _mm_cvtepi32_ps(_mm_unpackhi_epi16(basso, zero)));
+            _mm_storeu_ps(reinterpret_cast<float*>(f + i + 2), _mm_cvtepi32_ps(_mm_unpacklo_epi16(alto, zero)));
+            _mm_storeu_ps(reinterpret_cast<float*>(f + i + 3), _mm_cvtepi32_ps(_mm_unpackhi_epi16(alto, zero)));
+        }
+#endif
+        for (; i < n; ++i) {
+            Byte4 v;
+            std::memcpy(&v, b + 4 * i, 4);
+            f[i] = __builtin_convertvector(v, Px);
+        }
+    }
+
+    // Weights sum to one, so every value is already within 0..255.
+    static void InByte(const Px* f, uchar* b, qint64 n)
+    {
+        qint64 i = 0;
+#ifdef __SSE2__
+        const __m128i alfa = _mm_set1_epi32(int(0xFF000000u));
+        for (; i + 4 <= n; i += 4) {
+            const float* p = reinterpret_cast<const float*>(f + i);
+            const __m128i a = _mm_cvtps_epi32(_mm_loadu_ps(p)), bb = _mm_cvtps_epi32(_mm_loadu_ps(p + 4));
+            const __m128i c = _mm_cvtps_epi32(_mm_loadu_ps(p + 8)), d = _mm_cvtps_epi32(_mm_loadu_ps(p + 12));
+            const __m128i v = _mm_packus_epi16(_mm_packs_epi32(a, bb), _mm_packs_epi32(c, d));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(b + 4 * i), _mm_or_si128(v, alfa));
+        }
+#endif
+        for (; i < n; ++i) {
+            for (int c = 0; c < 3; ++c)
+                b[4 * i + c] = uchar(std::clamp(int(f[i][c] + 0.5f), 0, 255));
+            b[4 * i + 3] = 0xFF;
+        }
+    }
+
+    template <int Fisse, bool Due>
+    void Accumula(Px* primo, Px* secondo, float p0, float p1)
+    {
+        const int prese = Fisse ? Fisse : m_prese;
+        const Px* s = m_sorgente.data();
+        const Px* pesi = m_pesiX.data();
+        const int* inizio = m_inizio.data();
+        const Px v0 = {p0, p0, p0, p0}, v1 = {p1, p1, p1, p1};
+        for (qint64 x = 0; x < m_dw; ++x) {
+            const Px* p = s + inizio[x];
+            const Px* w = pesi + x * prese;
+            Px somma = p[0] * w[0];
+            for (int k = 1; k < prese; ++k)
+                somma += p[k] * w[k];
+            primo[x] += somma * v0;
+            if constexpr (Due)
+                secondo[x] += somma * v1;
+        }
+    }
+
+    void Emetti()
+    {
+        InByte(m_acc.data(), m_dest.scanLine(m_corrente), m_dw);
+        m_acc.swap(m_accSeguente);
+        std::fill(m_accSeguente.begin(), m_accSeguente.end(), Px{0, 0, 0, 0});
+        ++m_corrente;
+    }
+
+    qint64 m_sw, m_sh, m_dw, m_dh;
+    QImage& m_dest;
+    int m_prese = 2;
+    std::vector<int> m_inizio;
+    std::vector<Px> m_pesiX;
+    std::vector<int> m_rigaY;
+    std::vector<float> m_peso0, m_peso1;
+    std::vector<int> m_ultimaSorgente;
+    std::vector<Px> m_sorgente, m_acc, m_accSeguente;
+    int m_corrente = 0;
+};
 
 struct Intestazione {
     QSize Grezza;        // as coded in the file
@@ -175,9 +319,12 @@ struct Lavoro {
     Errore errore;
     const QByteArray* byte = nullptr;
     Intestazione intestazione;
-    QSize bersaglio;            // wanted size of the picture as coded (before orientation)
-    QImage scalata;             // DCT-scaled output
-    std::vector<JSAMPLE> riga;  // CMYK row
+    jpeg_progress_mgr avanzamento{};
+    QSize bersaglio; // wanted size of the picture as coded (before orientation)
+    QImage immagine; // the result, at that size
+    std::unique_ptr<Riduttore> riduttore;
+    std::vector<uchar> riga;    // one DCT-scaled row for the reducer
+    std::vector<JSAMPLE> cmyk;  // one CMYK row
 };
 
 void Prepara(Lavoro* l)
@@ -228,17 +375,31 @@ int ScalaDct(QSize grezza, QSize bersaglio)
     return 8;
 }
 
+// CMYK as photo programs write it (Adobe inverts it) to B, G, R, X bytes.
+void DaCmyk(const JSAMPLE* cmyk, uchar* bgrx, qint64 larghezza, bool invertito)
+{
+    for (qint64 x = 0; x < larghezza; ++x) {
+        int c = cmyk[x * 4], m = cmyk[x * 4 + 1], g = cmyk[x * 4 + 2], k = cmyk[x * 4 + 3];
+        if (!invertito) {
+            c = 255 - c; m = 255 - m; g = 255 - g; k = 255 - k;
+        }
+        bgrx[x * 4] = uchar(g * k / 255);
+        bgrx[x * 4 + 1] = uchar(m * k / 255);
+        bgrx[x * 4 + 2] = uchar(c * k / 255);
+        bgrx[x * 4 + 3] = 0xFF;
+    }
+}
+
 bool DecodificaScalata(Lavoro* l)
 {
     Prepara(l);
     if (setjmp(l->errore.salto)) {
         jpeg_destroy_decompress(&l->cinfo);
-        return false; // rows decoded so far stay in l->scalata; it is discarded
+        return false; // whatever was decoded so far is dropped by the caller
     }
     jpeg_create_decompress(&l->cinfo);
-    jpeg_progress_mgr avanzamento{};
-    avanzamento.progress_monitor = ControllaAvanzamento;
-    l->cinfo.progress = &avanzamento;
+    l->avanzamento.progress_monitor = ControllaAvanzamento;
+    l->cinfo.progress = &l->avanzamento;
     l->cinfo.mem->max_memory_to_use = MassimaMemoriaLibjpeg;
     jpeg_mem_src(&l->cinfo, reinterpret_cast<const unsigned char*>(l->byte->constData()),
                  static_cast<unsigned long>(l->byte->size()));
@@ -251,41 +412,58 @@ bool DecodificaScalata(Lavoro* l)
     l->cinfo.scale_num = unsigned(ScalaDct(grezza, l->bersaglio));
     l->cinfo.scale_denom = 8;
     const bool cmyk = l->cinfo.jpeg_color_space == JCS_CMYK || l->cinfo.jpeg_color_space == JCS_YCCK;
-    l->cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA; // BGRA bytes = QImage ARGB32 words
-    l->cinfo.dct_method = JDCT_ISLOW;
+    l->cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA; // BGRA bytes = QImage RGB32 words
     jpeg_calc_output_dimensions(&l->cinfo);
-    const qint64 ow = l->cinfo.output_width, oh = l->cinfo.output_height;
-    if (ow <= 0 || oh <= 0 || ow * oh > MassimoPixelIntermedi) {
+    const QSize uscita(int(l->cinfo.output_width), int(l->cinfo.output_height));
+    // The DCT scale covers the wanted size, so only reduction is left.
+    if (uscita.width() < l->bersaglio.width() || uscita.height() < l->bersaglio.height()) {
         jpeg_destroy_decompress(&l->cinfo);
         return false;
     }
-    l->scalata = QImage(int(ow), int(oh), QImage::Format_RGB32);
-    if (l->scalata.isNull()) {
+    l->immagine = QImage(l->bersaglio, QImage::Format_RGB32);
+    if (l->immagine.isNull()) {
         jpeg_destroy_decompress(&l->cinfo);
         return false;
+    }
+    const bool riduci = uscita != l->bersaglio;
+    // Rows for the reducer start off the 16-byte grid: libjpeg-turbo writes aligned
+    // rows with non-temporal stores, which would send them past the cache just
+    // before the reducer reads them.
+    constexpr int Lotto = 4;
+    const size_t passo = size_t(uscita.width()) * 4 + 4;
+    uchar* base = nullptr;
+    if (riduci) {
+        l->riduttore = std::make_unique<Riduttore>(uscita, l->immagine);
+        l->riga.assign(passo * Lotto + 32, 0);
+        base = l->riga.data() + (16 - reinterpret_cast<quintptr>(l->riga.data()) % 16) + 4;
     }
     if (cmyk)
-        l->riga.resize(size_t(ow) * 4);
+        l->cmyk.resize(passo * Lotto);
     jpeg_start_decompress(&l->cinfo);
     // A file cut short decodes to its end; libjpeg fills the rest in grey.
     while (l->cinfo.output_scanline < l->cinfo.output_height) {
-        const int y = int(l->cinfo.output_scanline);
-        if (!cmyk) {
-            JSAMPROW riga = l->scalata.scanLine(y);
-            jpeg_read_scanlines(&l->cinfo, &riga, 1);
-            continue;
+        const int prima = int(l->cinfo.output_scanline);
+        const int quante = std::min<int>(Lotto, int(l->cinfo.output_height) - prima);
+        JSAMPROW righe[Lotto];
+        for (int k = 0; k < quante; ++k) {
+            uchar* bgrx = riduci ? base + passo * size_t(k) : l->immagine.scanLine(prima + k);
+            righe[k] = cmyk ? l->cmyk.data() + passo * size_t(k) : bgrx;
         }
-        JSAMPROW riga = l->riga.data();
-        jpeg_read_scanlines(&l->cinfo, &riga, 1);
-        // Adobe writes CMYK inverted; that is what photo programs produce.
-        const bool invertito = l->cinfo.saw_Adobe_marker;
-        auto* out = reinterpret_cast<QRgb*>(l->scalata.scanLine(y));
-        for (qint64 x = 0; x < ow; ++x) {
-            int c = riga[x * 4], m = riga[x * 4 + 1], g = riga[x * 4 + 2], k = riga[x * 4 + 3];
-            if (!invertito) {
-                c = 255 - c; m = 255 - m; g = 255 - g; k = 255 - k;
+        int lette = 0;
+        while (lette < quante) {
+            const int n = int(jpeg_read_scanlines(&l->cinfo, righe + lette, JDIMENSION(quante - lette)));
+            if (n <= 0) { // cannot happen with an in-memory source; never loop on it
+                jpeg_destroy_decompress(&l->cinfo);
+                return false;
             }
-            out[x] = qRgb(c * k / 255, m * k / 255, g * k / 255);
+            lette += n;
+        }
+        for (int k = 0; k < quante; ++k) {
+            uchar* bgrx = riduci ? base + passo * size_t(k) : l->immagine.scanLine(prima + k);
+            if (cmyk)
+                DaCmyk(righe[k], bgrx, uscita.width(), l->cinfo.saw_Adobe_marker);
+            if (riduci)
+                l->riduttore->Aggiungi(bgrx, prima + k);
         }
     }
     jpeg_finish_decompress(&l->cinfo);
@@ -377,11 +555,8 @@ QImage TFoto::Immagine(QSize box) const
     l->bersaglio = ruotata ? bersaglio.transposed() : bersaglio;
     if (!DecodificaScalata(l.get()))
         return QImage();
-    const QSize codificata = l->bersaglio;
-    QImage img = std::move(l->scalata);
+    QImage img = std::move(l->immagine);
     l.reset();
-    if (img.size() != codificata)
-        img = Riduci(img, codificata);
     img = Raddrizza(std::move(img), t.Orientamento);
     if (img.isNull())
         return QImage();
