@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QImageWriter>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -192,6 +193,30 @@ private slots:
         }
         QVERIFY(TFoto().Vuota());
         QVERIFY(TFoto::DaFile("/nessuna/cartella/foto.jpg").Vuota());
+
+        // Damaged bytes anywhere: a picture of the right size or none, never a crash.
+        const QByteArray progressiva = [&] {
+            QByteArray b;
+            QBuffer buf(&b);
+            buf.open(QIODevice::WriteOnly);
+            QImageWriter w(&buf, "JPEG");
+            w.setProgressiveScanWrite(true);
+            w.write(DueColori(320, 240));
+            return b;
+        }();
+        const QImage intera = TFoto::DaByte(progressiva).Immagine(QSize(200, 100));
+        QCOMPARE(intera.size(), QSize(133, 100));
+        QVERIFY(Vicino(intera.pixel(10, 50), Qt::red) && Vicino(intera.pixel(120, 50), Qt::blue));
+        for (const QByteArray& sana : {buona, progressiva}) {
+            for (int i = 0; i < 150; ++i) {
+                QByteArray guasta = sana;
+                for (int k = 0; k < 1 + i % 8; ++k)
+                    guasta[gen.bounded(int(guasta.size()))] = char(gen.bounded(256));
+                const TFoto foto = TFoto::DaByte(guasta);
+                const QImage img = foto.Immagine(QSize(200, 100));
+                QVERIFY(img.isNull() || img.size() == Adattamento::Adatta(foto.Dimensioni(), QSize(200, 100)).size());
+            }
+        }
 
         // Cut after the header: what was coded decodes, the rest comes out grey.
         const TFoto tagliata = TFoto::DaByte(buona.left(buona.size() / 2));
