@@ -150,160 +150,187 @@ QImage Raddrizza(QImage img, int orientamento)
 
 // Area averaging of the rows libjpeg delivers, one row at a time: each output
 // pixel is the mean of the source area it covers, partial pixels weighted by the
-// part they cover. Only a few rows are held, so no picture-sized buffer is needed
-// besides the result, and the work stays on the calling thread. A pixel is one
-// four-lane float vector (B, G, R, X), which the compiler maps to SIMD registers.
+// part they cover. Only two running rows are held, so no picture-sized buffer is
+// needed besides the result, and the work stays on the calling thread.
+// Fixed point: horizontal weights sum to 128, vertical ones to 32767; a running
+// row holds each channel times 64 in 16 bits, two pixels per SSE2 register.
 class Riduttore {
-    typedef float Px __attribute__((vector_size(16)));
-    typedef unsigned char Byte4 __attribute__((vector_size(4)));
-
 public:
     Riduttore(QSize sorgente, QImage& destinazione)
         : m_sw(sorgente.width()), m_sh(sorgente.height()), m_dw(destinazione.width()),
           m_dh(destinazione.height()), m_dest(destinazione)
     {
         // Horizontal taps: output x covers [x*sw, (x+1)*sw), source i covers [i*dw, (i+1)*dw).
-        m_prese = int((m_sw + m_dw - 1) / m_dw) + 1;
+        const int prese = int((m_sw + m_dw - 1) / m_dw) + 1;
+        m_gruppi = (prese + 3) / 4; // taps go four at a time
         m_inizio.resize(size_t(m_dw));
-        m_pesiX.assign(size_t(m_dw) * size_t(m_prese), Px{0, 0, 0, 0});
+        m_pesiX.assign(size_t(m_dw) * size_t(m_gruppi) * 4, 0);
+        std::vector<qint64> parti;
         for (qint64 x = 0; x < m_dw; ++x) {
             const qint64 a = x * m_sw, b = a + m_sw;
             const qint64 primo = a / m_dw, ultimo = (b - 1) / m_dw;
             m_inizio[size_t(x)] = int(primo);
-            for (qint64 i = primo; i <= ultimo; ++i) {
-                const float p = float(std::min((i + 1) * m_dw, b) - std::max(i * m_dw, a)) / float(m_sw);
-                m_pesiX[size_t(x) * size_t(m_prese) + size_t(i - primo)] = Px{p, p, p, p};
-            }
+            parti.clear();
+            for (qint64 i = primo; i <= ultimo; ++i)
+                parti.push_back(std::min((i + 1) * m_dw, b) - std::max(i * m_dw, a));
+            Normalizza(parti, m_sw, 128, &m_pesiX[size_t(x) * size_t(m_gruppi) * 4]);
         }
         // Vertical: a source row feeds at most two consecutive output rows.
         m_rigaY.assign(size_t(m_sh), -1);
-        m_peso0.assign(size_t(m_sh), 0.f);
-        m_peso1.assign(size_t(m_sh), 0.f);
+        m_peso0.assign(size_t(m_sh), 0);
+        m_peso1.assign(size_t(m_sh), 0);
         m_ultimaSorgente.resize(size_t(m_dh));
+        std::vector<qint16> pesi;
         for (qint64 y = 0; y < m_dh; ++y) {
             const qint64 a = y * m_sh, b = a + m_sh;
             const qint64 primo = a / m_dh, ultimo = (b - 1) / m_dh;
+            parti.clear();
+            for (qint64 r = primo; r <= ultimo; ++r)
+                parti.push_back(std::min((r + 1) * m_dh, b) - std::max(r * m_dh, a));
+            pesi.assign(parti.size(), 0);
+            Normalizza(parti, m_sh, 32767, pesi.data());
             for (qint64 r = primo; r <= ultimo; ++r) {
-                const float p = float(std::min((r + 1) * m_dh, b) - std::max(r * m_dh, a)) / float(m_sh);
                 if (m_rigaY[size_t(r)] < 0) {
                     m_rigaY[size_t(r)] = int(y);
-                    m_peso0[size_t(r)] = p;
+                    m_peso0[size_t(r)] = pesi[size_t(r - primo)];
                 } else {
-                    m_peso1[size_t(r)] = p; // began in the output row above
+                    m_peso1[size_t(r)] = pesi[size_t(r - primo)]; // began in the output row above
                 }
             }
             m_ultimaSorgente[size_t(y)] = int(ultimo);
         }
-        const Px zero = {0, 0, 0, 0};
-        m_sorgente.assign(size_t(m_sw + m_prese), zero); // zero padding for the last taps
-        m_acc.assign(size_t(m_dw), zero);
-        m_accSeguente.assign(size_t(m_dw), zero);
+        const size_t canali = size_t(m_dw + 1) / 2 * 8; // whole pixel pairs
+        m_riga.assign(canali, 0);
+        m_acc.assign(canali, 0);
+        m_accSeguente.assign(canali, 0);
     }
+
+    // Bytes the caller keeps readable after each source row: taps read four pixels at a time.
+    size_t Margine() const { return size_t(m_gruppi) * 16 + 16; }
 
     // Adds source row r, given as B, G, R, X bytes.
     void Aggiungi(const uchar* riga, int r)
     {
-        InFloat(riga, m_sorgente.data(), m_sw);
-        const float p0 = m_peso0[size_t(r)], p1 = m_peso1[size_t(r)];
-        const bool corrente = m_rigaY[size_t(r)] == m_corrente;
-        Px* primo = corrente ? m_acc.data() : m_accSeguente.data();
-        Px* secondo = m_accSeguente.data();
-        const bool due = corrente && p1 != 0.f;
-        switch (m_prese * 2 + (due ? 1 : 0)) {
-        case 4: Accumula<2, false>(primo, secondo, p0, p1); break;
-        case 5: Accumula<2, true>(primo, secondo, p0, p1); break;
-        case 6: Accumula<3, false>(primo, secondo, p0, p1); break;
-        case 7: Accumula<3, true>(primo, secondo, p0, p1); break;
-        default:
-            if (due)
-                Accumula<0, true>(primo, secondo, p0, p1);
-            else
-                Accumula<0, false>(primo, secondo, p0, p1);
+        Orizzontale(riga);
+        const qint16 p0 = m_peso0[size_t(r)], p1 = m_peso1[size_t(r)];
+        if (m_rigaY[size_t(r)] == m_corrente) {
+            Verticale(m_acc.data(), p0);
+            if (p1)
+                Verticale(m_accSeguente.data(), p1);
+        } else {
+            Verticale(m_accSeguente.data(), p0);
         }
         while (m_corrente < m_dh && r >= m_ultimaSorgente[size_t(m_corrente)])
             Emetti();
     }
 
 private:
-    static void InFloat(const uchar* b, Px* f, qint64 n)
+    // Integer parts summing to 'totale' into weights summing exactly to 'uno'.
+    static void Normalizza(const std::vector<qint64>& parti, qint64 totale, int uno, qint16* pesi)
     {
-        qint64 i = 0;
+        int somma = 0;
+        size_t maggiore = 0;
+        for (size_t k = 0; k < parti.size(); ++k) {
+            pesi[k] = qint16((parti[k] * uno + totale / 2) / totale);
+            somma += pesi[k];
+            if (parti[k] > parti[maggiore])
+                maggiore = k;
+        }
+        pesi[maggiore] = qint16(pesi[maggiore] + (uno - somma));
+    }
+
+    // Each output pixel of the row: its channels times 128, then halved, in m_riga.
+    void Orizzontale(const uchar* s)
+    {
+        const qint16* pesi = m_pesiX.data();
+        const int gruppi = m_gruppi;
 #ifdef __SSE2__
         const __m128i zero = _mm_setzero_si128();
-        for (; i + 4 <= n; i += 4) {
-            const __m128i quattro = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 4 * i));
-            const __m128i basso = _mm_unpacklo_epi8(quattro, zero), alto = _mm_unpackhi_epi8(quattro, zero);
-            _mm_storeu_ps(reinterpret_cast<float*>(f + i), _mm_cvtepi32_ps(_mm_unpacklo_epi16(basso, zero)));
-            _mm_storeu_ps(reinterpret_cast<float*>(f + i + 1), _mm_cvtepi32_ps(_mm_unpackhi_epi16(basso, zero)));
-            _mm_storeu_ps(reinterpret_cast<float*>(f + i + 2), _mm_cvtepi32_ps(_mm_unpacklo_epi16(alto, zero)));
-            _mm_storeu_ps(reinterpret_cast<float*>(f + i + 3), _mm_cvtepi32_ps(_mm_unpackhi_epi16(alto, zero)));
-        }
-#endif
-        for (; i < n; ++i) {
-            Byte4 v;
-            std::memcpy(&v, b + 4 * i, 4);
-            f[i] = __builtin_convertvector(v, Px);
-        }
-    }
-
-    // Weights sum to one, so every value is already within 0..255.
-    static void InByte(const Px* f, uchar* b, qint64 n)
-    {
-        qint64 i = 0;
-#ifdef __SSE2__
-        const __m128i alfa = _mm_set1_epi32(int(0xFF000000u));
-        for (; i + 4 <= n; i += 4) {
-            const float* p = reinterpret_cast<const float*>(f + i);
-            const __m128i a = _mm_cvtps_epi32(_mm_loadu_ps(p)), bb = _mm_cvtps_epi32(_mm_loadu_ps(p + 4));
-            const __m128i c = _mm_cvtps_epi32(_mm_loadu_ps(p + 8)), d = _mm_cvtps_epi32(_mm_loadu_ps(p + 12));
-            const __m128i v = _mm_packus_epi16(_mm_packs_epi32(a, bb), _mm_packs_epi32(c, d));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(b + 4 * i), _mm_or_si128(v, alfa));
-        }
-#endif
-        for (; i < n; ++i) {
-            for (int c = 0; c < 3; ++c)
-                b[4 * i + c] = uchar(std::clamp(int(f[i][c] + 0.5f), 0, 255));
-            b[4 * i + 3] = 0xFF;
-        }
-    }
-
-    template <int Fisse, bool Due>
-    void Accumula(Px* primo, Px* secondo, float p0, float p1)
-    {
-        const int prese = Fisse ? Fisse : m_prese;
-        const Px* s = m_sorgente.data();
-        const Px* pesi = m_pesiX.data();
-        const int* inizio = m_inizio.data();
-        const Px v0 = {p0, p0, p0, p0}, v1 = {p1, p1, p1, p1};
+        auto pixel = [&](qint64 x) {
+            const uchar* p = s + 4 * qint64(m_inizio[size_t(x)]);
+            const qint16* w = pesi + x * gruppi * 4;
+            __m128i somma = zero;
+            for (int g = 0; g < gruppi; ++g, p += 16, w += 4) {
+                const __m128i quattro = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+                const __m128i pesi4 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(w)); // w0 w1 w2 w3
+                // Channels of neighbouring taps side by side, for multiply-and-add in pairs.
+                const __m128i basso = _mm_unpacklo_epi8(quattro, zero), alto = _mm_unpackhi_epi8(quattro, zero);
+                const __m128i c01 = _mm_unpacklo_epi16(basso, _mm_srli_si128(basso, 8));
+                const __m128i c23 = _mm_unpacklo_epi16(alto, _mm_srli_si128(alto, 8));
+                const __m128i w01 = _mm_shuffle_epi32(pesi4, 0x00), w23 = _mm_shuffle_epi32(pesi4, 0x55);
+                somma = _mm_add_epi32(somma, _mm_add_epi32(_mm_madd_epi16(c01, w01), _mm_madd_epi16(c23, w23)));
+            }
+            return somma; // B, G, R, X times 128, at most 32640
+        };
+        __m128i* out = reinterpret_cast<__m128i*>(m_riga.data());
+        qint64 x = 0;
+        for (; x + 1 < m_dw; x += 2)
+            _mm_storeu_si128(out++, _mm_packs_epi32(pixel(x), pixel(x + 1)));
+        if (x < m_dw)
+            _mm_storeu_si128(out, _mm_packs_epi32(pixel(x), zero));
+#else
         for (qint64 x = 0; x < m_dw; ++x) {
-            const Px* p = s + inizio[x];
-            const Px* w = pesi + x * prese;
-            Px somma = p[0] * w[0];
-            for (int k = 1; k < prese; ++k)
-                somma += p[k] * w[k];
-            primo[x] += somma * v0;
-            if constexpr (Due)
-                secondo[x] += somma * v1;
+            const uchar* p = s + 4 * qint64(m_inizio[size_t(x)]);
+            const qint16* w = pesi + x * gruppi * 4;
+            for (int c = 0; c < 4; ++c) {
+                int somma = 0;
+                for (int k = 0; k < gruppi * 4; ++k)
+                    somma += w[k] * p[4 * k + c];
+                m_riga[size_t(x) * 4 + size_t(c)] = qint16(somma);
+            }
         }
+#endif
+    }
+
+    void Verticale(qint16* acc, qint16 peso)
+    {
+        const size_t n = m_riga.size();
+        const qint16* riga = m_riga.data();
+#ifdef __SSE2__
+        const __m128i p = _mm_set1_epi16(peso);
+        for (size_t i = 0; i < n; i += 8) {
+            __m128i* a = reinterpret_cast<__m128i*>(acc + i);
+            const __m128i h = _mm_loadu_si128(reinterpret_cast<const __m128i*>(riga + i));
+            _mm_storeu_si128(a, _mm_add_epi16(_mm_loadu_si128(a), _mm_mulhi_epi16(h, p)));
+        }
+#else
+        for (size_t i = 0; i < n; ++i)
+            acc[i] = qint16(acc[i] + ((int(riga[i]) * peso) >> 16));
+#endif
     }
 
     void Emetti()
     {
-        InByte(m_acc.data(), m_dest.scanLine(m_corrente), m_dw);
+        uchar* d = m_dest.scanLine(m_corrente);
+        const qint16* acc = m_acc.data();
+        qint64 x = 0;
+#ifdef __SSE2__
+        const __m128i mezzo = _mm_set1_epi16(32), alfa = _mm_set1_epi32(int(0xFF000000u));
+        for (; x + 4 <= m_dw; x += 4) {
+            const __m128i a = _mm_srai_epi16(_mm_add_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(acc + 4 * x)), mezzo), 6);
+            const __m128i b = _mm_srai_epi16(_mm_add_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(acc + 4 * x + 8)), mezzo), 6);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4 * x), _mm_or_si128(_mm_packus_epi16(a, b), alfa));
+        }
+#endif
+        for (; x < m_dw; ++x) {
+            for (int c = 0; c < 3; ++c)
+                d[4 * x + c] = uchar(std::clamp((acc[4 * x + c] + 32) >> 6, 0, 255));
+            d[4 * x + 3] = 0xFF;
+        }
         m_acc.swap(m_accSeguente);
-        std::fill(m_accSeguente.begin(), m_accSeguente.end(), Px{0, 0, 0, 0});
+        std::fill(m_accSeguente.begin(), m_accSeguente.end(), qint16(0));
         ++m_corrente;
     }
 
     qint64 m_sw, m_sh, m_dw, m_dh;
     QImage& m_dest;
-    int m_prese = 2;
+    int m_gruppi = 1;
     std::vector<int> m_inizio;
-    std::vector<Px> m_pesiX;
+    std::vector<qint16> m_pesiX;
     std::vector<int> m_rigaY;
-    std::vector<float> m_peso0, m_peso1;
+    std::vector<qint16> m_peso0, m_peso1;
     std::vector<int> m_ultimaSorgente;
-    std::vector<Px> m_sorgente, m_acc, m_accSeguente;
+    std::vector<qint16> m_riga, m_acc, m_accSeguente;
     int m_corrente = 0;
 };
 
@@ -430,12 +457,12 @@ bool DecodificaScalata(Lavoro* l)
     // rows with non-temporal stores, which would send them past the cache just
     // before the reducer reads them.
     constexpr int Lotto = 4;
-    const size_t passo = size_t(uscita.width()) * 4 + 4;
+    const size_t passo = (size_t(uscita.width()) * 4 + 63) / 32 * 32; // every row 4 bytes past the grid
     uchar* base = nullptr;
     if (riduci) {
         l->riduttore = std::make_unique<Riduttore>(uscita, l->immagine);
-        l->riga.assign(passo * Lotto + 32, 0);
-        base = l->riga.data() + (16 - reinterpret_cast<quintptr>(l->riga.data()) % 16) + 4;
+        l->riga.assign(passo * Lotto + 64 + l->riduttore->Margine(), 0);
+        base = l->riga.data() + (32 - reinterpret_cast<quintptr>(l->riga.data()) % 32) + 4;
     }
     if (cmyk)
         l->cmyk.resize(passo * Lotto);
