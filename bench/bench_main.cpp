@@ -5,6 +5,7 @@
 //    against a bare libjpeg-turbo decode at the DCT scale covering the picture;
 //  - quick find listing every card of 10,000 (256 KB photo each), against a bare
 //    sqlite3 scan of the same rows, with the peak memory of the find.
+#include "bench_avvio.h"
 #include "card/Foto.h"
 #include "platform/Piattaforma.h"
 #include "store/TArchivio.h"
@@ -358,6 +359,10 @@ void RicercaRapida(const QString& cartella)
 
 int main(int argc, char** argv)
 {
+    int esito = 0;
+    if (BenchAvvioFiglio(argc, argv, &esito))
+        return esito;
+    BenchAvvio(QString::fromLocal8Bit(argv[0]), 9);
     QGuiApplication app(argc, argv);
     FintoMessaggi messaggi;
     FintoCursore cursore;

@@ -65,6 +65,7 @@ TfrmAvvio::~TfrmAvvio() = default;
 
 void TfrmAvvio::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
+    if (!e->spontaneous()) Massimizza(this);
     Protetto([this] { FormShow(); });
 }
 

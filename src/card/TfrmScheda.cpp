@@ -295,7 +295,7 @@ bool TfrmScheda::PreparaFinestraFiglia() {
 void TfrmScheda::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (e->spontaneous()) return; // a restore from the task bar is not a new showing
-    if (!(windowState() & Qt::WindowMaximized)) setWindowState(windowState() | Qt::WindowMaximized);
+    Massimizza(this);
     FormShow();
 }
 

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QResizeEvent>
+#include <QScreen>
 
 #include <exception>
 
@@ -112,6 +113,12 @@ bool GuiColoriFuoco::eventFilter(QObject* o, QEvent* e) {
     else if (e->type() == QEvent::FocusOut)
         Colora(static_cast<QWidget*>(o), m_normale);
     return false;
+}
+
+void Massimizza(QWidget* finestra) {
+    if (finestra->windowState() & Qt::WindowMaximized) return;
+    if (QScreen* schermo = finestra->screen()) finestra->setGeometry(schermo->availableGeometry());
+    finestra->setWindowState(finestra->windowState() | Qt::WindowMaximized);
 }
 
 void PiastrellaSfondo(QWidget* w, const QPixmap& motivo) {
