@@ -122,7 +122,12 @@ private slots:
         m_scheda.Testi[cTitolo] = "  R-001 ";
         m_scheda.Testi[cAutore] = "ID";
         m_scheda.Testi[cAlbum] = QString::fromUtf8("Città ");
+        // The window is asked to show the stored card before the box appears over it.
+        std::optional<qint64> mostrato;
+        m_op->MostraScheda = [&] { mostrato = m_scheda.ID; };
         m_op->SalvaScheda();
+        m_op->MostraScheda = nullptr;
+        QCOMPARE(mostrato, std::optional<qint64>(1));
         Controlla(TipoMessaggio::Informazione, "Salvataggio effettuato con successo",
                   QString::fromUtf8("La scheda corrente è stata inserita in archivio."));
         QCOMPARE(m_scheda.ID, std::optional<qint64>(1));

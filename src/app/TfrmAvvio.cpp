@@ -27,7 +27,7 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     Flusso::Carattere(this, QStringLiteral("Tahoma"), 11);
     setMinimumSize(1022, 704); // outer 1038 x 742 with the frame
     resize(1022, 704);
-    setWindowState(Qt::WindowMaximized);
+    Massimizza(this);
     Colora(this, QPalette::Window, Qt::white);
     setAutoFillBackground(true);
     Colora(ui->grpContainer, QPalette::Window, Qt::white);
@@ -65,7 +65,7 @@ TfrmAvvio::~TfrmAvvio() = default;
 
 void TfrmAvvio::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
-    if (!e->spontaneous()) Massimizza(this);
+    if (!e->spontaneous() && !(windowState() & Qt::WindowMaximized)) Massimizza(this);
     Protetto([this] { FormShow(); });
 }
 

@@ -110,7 +110,7 @@ TfrmScheda::~TfrmScheda() = default;
 void TfrmScheda::Aspetto() {
     resize(1022, 704);
     setMinimumSize(1022, 704);
-    setWindowState(Qt::WindowMaximized);
+    Massimizza(this);
     setFont(Carattere("Tahoma", 11, false));
     PiastrellaSfondo(this, QPixmap());
     new GuiCentratore(this, ui->grpContainer, 8, 18);
@@ -295,7 +295,7 @@ bool TfrmScheda::PreparaFinestraFiglia() {
 void TfrmScheda::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (e->spontaneous()) return; // a restore from the task bar is not a new showing
-    Massimizza(this);
+    if (!(windowState() & Qt::WindowMaximized)) Massimizza(this);
     FormShow();
 }
 

@@ -116,7 +116,6 @@ bool GuiColoriFuoco::eventFilter(QObject* o, QEvent* e) {
 }
 
 void Massimizza(QWidget* finestra) {
-    if (finestra->windowState() & Qt::WindowMaximized) return;
     if (QScreen* schermo = finestra->screen()) finestra->setGeometry(schermo->availableGeometry());
     finestra->setWindowState(finestra->windowState() | Qt::WindowMaximized);
 }

@@ -77,7 +77,8 @@ private:
 // pixels to the client area; the outer size is computed that way on every desktop.
 inline QSize DimensioneEsterna(QSize client) { return client + QSize(16, 38); }
 
-// Opens the window maximised. Its geometry is first set to the screen's free area,
+// Opens the window maximised (at creation, and again at a showing after the user
+// restored it). Its geometry is first set to the screen's free area,
 // so that a desktop without a window manager shows it full size too.
 void Massimizza(QWidget* finestra);
 

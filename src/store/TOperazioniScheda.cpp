@@ -43,35 +43,6 @@ QString CausaArchivio(const ESQLiteException& e)
     }
 }
 
-void Avviso(const QString& caption, const QString& testo)
-{
-    Piattaforma::Messaggi().Mostra(TipoMessaggio::Avviso, caption, testo);
-}
-
-void Informazione(const QString& caption, const QString& testo)
-{
-    Piattaforma::Messaggi().Mostra(TipoMessaggio::Informazione, caption, testo);
-}
-
-void SalvataggioNonRiuscito(const QString& causa)
-{
-    Avviso(QStringLiteral("Salvataggio non riuscito"),
-           QStringLiteral("La scheda corrente non è stata inserita in archivio: ") + causa);
-}
-
-void AggiornamentoNonRiuscito(const QString& causa)
-{
-    Avviso(QStringLiteral("Aggiornamento non riuscito"),
-           QStringLiteral("Le modifiche apportate alla scheda corrente non sono state inserite in "
-                          "archivio: ") + causa);
-}
-
-void CancellazioneNonRiuscita(const QString& causa)
-{
-    Avviso(QStringLiteral("Cancellazione non riuscita"),
-           QStringLiteral("La scheda corrente non è stata eliminata dall'archivio: ") + causa);
-}
-
 QByteArray Numero(qint64 id) { return QByteArray::number(id); }
 
 bool SoloSpazi(const QString& s) { return Testo::Rifila(s).isEmpty(); }
@@ -91,6 +62,39 @@ QByteArray LeggiFoto(const QString& percorso)
 }
 
 } // namespace
+
+void TOperazioniScheda::Avviso(const QString& caption, const QString& testo)
+{
+    if (MostraScheda)
+        MostraScheda(); // the box appears over the card as it now stands
+    Piattaforma::Messaggi().Mostra(TipoMessaggio::Avviso, caption, testo);
+}
+
+void TOperazioniScheda::Informazione(const QString& caption, const QString& testo)
+{
+    if (MostraScheda)
+        MostraScheda();
+    Piattaforma::Messaggi().Mostra(TipoMessaggio::Informazione, caption, testo);
+}
+
+void TOperazioniScheda::SalvataggioNonRiuscito(const QString& causa)
+{
+    Avviso(QStringLiteral("Salvataggio non riuscito"),
+           QStringLiteral("La scheda corrente non è stata inserita in archivio: ") + causa);
+}
+
+void TOperazioniScheda::AggiornamentoNonRiuscito(const QString& causa)
+{
+    Avviso(QStringLiteral("Aggiornamento non riuscito"),
+           QStringLiteral("Le modifiche apportate alla scheda corrente non sono state inserite in "
+                          "archivio: ") + causa);
+}
+
+void TOperazioniScheda::CancellazioneNonRiuscita(const QString& causa)
+{
+    Avviso(QStringLiteral("Cancellazione non riuscita"),
+           QStringLiteral("La scheda corrente non è stata eliminata dall'archivio: ") + causa);
+}
 
 TOperazioniScheda::TOperazioniScheda(TArchivio& archivio, TSchedaLavoro& scheda, TFoto campione)
     : m_archivio(archivio), m_scheda(scheda), m_campione(std::move(campione))
@@ -168,7 +172,6 @@ void TOperazioniScheda::SalvaScheda()
         return;
     }
     NormalizzaTesti();
-    if (MostraScheda) MostraScheda(); // the blanks show even when the save is then refused
     if (m_scheda.ID)
         AggiornaScheda();
     else

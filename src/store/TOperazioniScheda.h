@@ -49,6 +49,11 @@ private:
     void AnnullaTransazione(TSQLiteDatabase& db);
     void Passo(const QByteArray& query);
     void Focus();
+    void Avviso(const QString& caption, const QString& testo);
+    void Informazione(const QString& caption, const QString& testo);
+    void SalvataggioNonRiuscito(const QString& causa);
+    void AggiornamentoNonRiuscito(const QString& causa);
+    void CancellazioneNonRiuscita(const QString& causa);
 
     TArchivio& m_archivio;
     TSchedaLavoro& m_scheda;
