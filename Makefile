@@ -2,10 +2,10 @@
 # Each target first installs the Debian packages the project needs when they are missing.
 
 PACKAGES := cmake ninja-build g++ pkg-config \
-  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6 \
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n \
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev libxlsxwriter-dev libzip-dev \
-  tango-icon-theme fonts-dejavu-core fonts-liberation fontconfig \
-  libgl-dev libvulkan-dev xvfb xauth xdotool clang-format
+  fonts-dejavu-core fonts-liberation fontconfig
+FORMAT_PACKAGES := clang-format
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
@@ -13,12 +13,15 @@ BUILD := build
 ASAN_BUILD := build-asan
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run test test-asan bench screenshots format install clean
+.PHONY: all deps install-packages build run test test-asan bench screenshots format install clean
 
 all: build
 
 deps:
-	@missing=""; for p in $(PACKAGES); do \
+	@$(MAKE) --no-print-directory install-packages LIST="$(PACKAGES)"
+
+install-packages:
+	@missing=""; for p in $(LIST); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -51,7 +54,8 @@ screenshots: build
 	rm -rf $(BUILD)/screenshots && mkdir -p $(BUILD)/screenshots
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./tegolario --screenshots screenshots
 
-format: deps
+format:
+	@$(MAKE) --no-print-directory install-packages LIST="$(FORMAT_PACKAGES)"
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 install: build

@@ -1,5 +1,5 @@
 // Writes the password file of a new installation: the first-access keyword,
-// scrambled, into the folder of the given unins000.dll path.
+// scrambled, into the folder of the given unins000.dll path, when it has none yet.
 #include "app/Password.h"
 
 #include <QCoreApplication>
@@ -20,6 +20,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "il file deve chiamarsi %s\n", FilePassword);
         return 2;
     }
+    // The program folder of a build is a working folder: a password changed there stays.
+    if (file.exists())
+        return 0;
     if (!ScriviPassword(file.absolutePath(), QStringLiteral(TEGOLARIO_PRIMA_PASSWORD))) {
         std::fprintf(stderr, "impossibile scrivere %s\n", qPrintable(file.absoluteFilePath()));
         return 1;

@@ -8,6 +8,9 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QStringList>
 
 namespace {
@@ -30,6 +33,12 @@ int main(int argc, char* argv[]) {
     // Hiding the last visible window (login -> launcher -> card) must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
     SostituisciCaratteri();
+    // Qt's own dialogs (file dialogs, buttons) speak Italian like the rest of the program.
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    QTranslator traduzioneQt;
+    if (traduzioneQt.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&traduzioneQt);
 
     const QStringList argomenti = QApplication::arguments();
     const int posFoto = argomenti.indexOf(QStringLiteral("--screenshots"));
