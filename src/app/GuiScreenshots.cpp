@@ -1,6 +1,7 @@
 #include "app/GuiScreenshots.h"
 
 #include "app/GuiRegistro.h"
+#include "card/TfrmZoom.h"
 #include "platform/Piattaforma.h"
 #include "store/TCategoria.h"
 
@@ -75,6 +76,10 @@ int Esegui(const QString& cartella) {
         Attendi();
         misuraDiProgetto(); // some windows maximise themselves when shown
         if (Categorie::PerRadice(w->objectName().mid(3))) CaricaFotoCampione(w, programma.path(), dialoghi);
+        if (auto* zoom = qobject_cast<TfrmZoom*>(w)) { // as a user sees it: with a photo
+            zoom->ImpostaFoto(TFoto::DaFile(Categorie::PerPosizione(0).FotoCampioneGrande()));
+            Attendi();
+        }
         const QString file = QDir(cartella).filePath(w->objectName() + QStringLiteral(".png"));
         if (!w->grab().save(file)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
