@@ -1,4 +1,5 @@
 // The category table, the card columns and the opening and compaction of archives.
+#include "support/Supporto.h"
 #include "platform/Piattaforma.h"
 #include "store/TArchivio.h"
 #include "store/TCategoria.h"
@@ -14,15 +15,6 @@ class TestArchivio : public QObject {
     QTemporaryDir m_dir;
     FintoMessaggi m_messaggi;
     FintoCursore m_cursore;
-
-    QString Messaggio(const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const ESQLiteException& e) {
-            return e.Messaggio();
-        }
-        return QStringLiteral("<nessun errore>");
-    }
 
 private slots:
     void initTestCase() {
@@ -113,7 +105,7 @@ private slots:
         TArchivio a(Categorie::PerPosizione(0));
         const QString manca = m_dir.filePath(QStringLiteral("manca"));
         Piattaforma::ImpostaCartellaProgramma(manca);
-        QCOMPARE(Messaggio([&] { a.ApriArchivio(); }),
+        QCOMPARE(MessaggioDi([&] { a.ApriArchivio(); }),
                  QStringLiteral("Failed to open database \"%1/Appartamenti.db\" : unable to open database file").arg(manca));
         QVERIFY(!a.Connessione());
 
@@ -121,7 +113,7 @@ private slots:
         QTemporaryDir sola;
         QFile::setPermissions(sola.path(), QFile::ReadOwner | QFile::ExeOwner);
         Piattaforma::ImpostaCartellaProgramma(sola.path());
-        const QString m = Messaggio([&] { a.ApriArchivio(); });
+        const QString m = MessaggioDi([&] { a.ApriArchivio(); });
         QFile::setPermissions(sola.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(m, QStringLiteral("Failed to open database \"%1/Appartamenti.db\" : unable to open database file")
                         .arg(sola.path()));

@@ -1,4 +1,5 @@
 // The database access layer: messages, column kinds, bytes on disk, locking.
+#include "support/Supporto.h"
 #include "store/TSQLiteDatabase.h"
 #include "store/Win1252.h"
 
@@ -12,15 +13,6 @@
 #include <thread>
 
 namespace {
-
-QString Messaggio(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ESQLiteException& e) {
-        return e.Messaggio();
-    }
-    return QStringLiteral("<nessun errore>");
-}
 
 // A raw connection, independent of the layer, to look at the file as stored.
 QByteArray Valore(const QString& file, const char* sql) {
@@ -61,18 +53,18 @@ private slots:
     void messaggiDelleOperazioni() {
         TSQLiteDatabase db(File("messaggi.db"));
         db.Execute("CREATE TABLE t (ID INTEGER PRIMARY KEY, b BLOB)");
-        QCOMPARE(Messaggio([&] { db.Execute("SELEC 1"); }),
+        QCOMPARE(MessaggioDi([&] { db.Execute("SELEC 1"); }),
                  QStringLiteral("Error executing SQL \"SELEC 1\" : near \"SELEC\": syntax error"));
-        QCOMPARE(Messaggio([&] { db.Execute("-- solo un commento"); }), QStringLiteral("Could not prepare SQL statement"));
-        QVERIFY(Messaggio([&] { db.Execute("SELECT 1"); }).startsWith(QStringLiteral("Error executing SQL statement \"SELECT 1\"")));
-        QCOMPARE(Messaggio([&] { db.Query("SELECT * FROM nulla"); }),
+        QCOMPARE(MessaggioDi([&] { db.Execute("-- solo un commento"); }), QStringLiteral("Could not prepare SQL statement"));
+        QVERIFY(MessaggioDi([&] { db.Execute("SELECT 1"); }).startsWith(QStringLiteral("Error executing SQL statement \"SELECT 1\"")));
+        QCOMPARE(MessaggioDi([&] { db.Query("SELECT * FROM nulla"); }),
                  QStringLiteral("Error executing SQL \"SELECT * FROM nulla\" : no such table: nulla"));
-        QCOMPARE(Messaggio([&] { db.ExecuteWithBlob("UPDATE t SET b = 1", "x"); }),
+        QCOMPARE(MessaggioDi([&] { db.ExecuteWithBlob("UPDATE t SET b = 1", "x"); }),
                  QStringLiteral("SQL must include a ? parameter"));
-        QCOMPARE(Messaggio([&] { db.ExecuteWithBlob("UPDATE t SET b = ?", QByteArray()); }),
+        QCOMPARE(MessaggioDi([&] { db.ExecuteWithBlob("UPDATE t SET b = ?", QByteArray()); }),
                  QStringLiteral("Error getting memory to save blob"));
         db.StartTransaction();
-        QCOMPARE(Messaggio([&] { db.StartTransaction(); }), QStringLiteral("Transaction already open"));
+        QCOMPARE(MessaggioDi([&] { db.StartTransaction(); }), QStringLiteral("Transaction already open"));
         db.Commit();
         QVERIFY(!db.InTransaction());
 
@@ -80,18 +72,18 @@ private slots:
         QCOMPARE(vuota->Count(), 0u);
         QVERIFY(vuota->Eof());
         QVERIFY(!vuota->First() && !vuota->Last() && !vuota->Next());
-        QCOMPARE(Messaggio([&] { vuota->ColumnIndex("b"); }), QStringLiteral("Field b Not found. Empty dataset"));
+        QCOMPARE(MessaggioDi([&] { vuota->ColumnIndex("b"); }), QStringLiteral("Field b Not found. Empty dataset"));
 
         db.Execute("INSERT INTO t VALUES (7, 'x')");
         auto t = db.Query("SELECT * FROM t");
-        QCOMPARE(Messaggio([&] { t->ColumnIndex("nulla"); }), QStringLiteral("Field not found in dataset: nulla"));
-        QCOMPARE(Messaggio([&] { t->ColumnBlob(t->ColumnIndex("id")); }), QStringLiteral("Not a Blob field"));
-        QCOMPARE(Messaggio([&] { t->ColumnInteger(t->ColumnIndex("B")); }), QStringLiteral("Not an integer or numeric field"));
+        QCOMPARE(MessaggioDi([&] { t->ColumnIndex("nulla"); }), QStringLiteral("Field not found in dataset: nulla"));
+        QCOMPARE(MessaggioDi([&] { t->ColumnBlob(t->ColumnIndex("id")); }), QStringLiteral("Not a Blob field"));
+        QCOMPARE(MessaggioDi([&] { t->ColumnInteger(t->ColumnIndex("B")); }), QStringLiteral("Not an integer or numeric field"));
         QVERIFY(!t->GoToRow(-1) && !t->GoToRow(1) && !t->Eof());
         QVERIFY(t->Next() && t->Eof() && !t->Next());
-        QCOMPARE(Messaggio([&] { t->ColumnIsNull(0); }), QStringLiteral("Table is at End of File"));
-        QCOMPARE(Messaggio([&] { t->ColumnInteger(0); }), QStringLiteral("Table is at End of File"));
-        QCOMPARE(Messaggio([&] { t->ColumnBlobText(1); }), QStringLiteral("Table is at End of File"));
+        QCOMPARE(MessaggioDi([&] { t->ColumnIsNull(0); }), QStringLiteral("Table is at End of File"));
+        QCOMPARE(MessaggioDi([&] { t->ColumnInteger(0); }), QStringLiteral("Table is at End of File"));
+        QCOMPARE(MessaggioDi([&] { t->ColumnBlobText(1); }), QStringLiteral("Table is at End of File"));
     }
 
     void tipiDiColonnaELetture() {
@@ -103,7 +95,7 @@ private slots:
         QCOMPARE(k->ColumnCount(), 8);
         QCOMPARE(k->ColumnInteger(k->ColumnIndex("I")), 12);     // text in an INTEGER column
         // Declared types are compared exactly: "Double" is not "DOUBLE".
-        QCOMPARE(Messaggio([&] { k->ColumnInteger(k->ColumnIndex("dd")); }), QStringLiteral("Not an integer or numeric field"));
+        QCOMPARE(MessaggioDi([&] { k->ColumnInteger(k->ColumnIndex("dd")); }), QStringLiteral("Not an integer or numeric field"));
         QCOMPARE(k->ColumnText(k->ColumnIndex("DD")), QByteArray("5.0"));
         QCOMPARE(k->ColumnInteger(k->ColumnIndex("bo")), 1);
         QCOMPARE(k->ColumnInteger(k->ColumnIndex("r")), -2);     // truncated toward zero
@@ -124,7 +116,7 @@ private slots:
         QVERIFY(e->ColumnIsNull(0));
         e->Next();
         QCOMPARE(e->ColumnText(0), QByteArray("99"));
-        QCOMPARE(Messaggio([&] { e->ColumnInteger(0); }), QStringLiteral("Not an integer or numeric field"));
+        QCOMPARE(MessaggioDi([&] { e->ColumnInteger(0); }), QStringLiteral("Not an integer or numeric field"));
     }
 
     void soloLaPrimaIstruzione() {
@@ -158,7 +150,7 @@ private slots:
 
         db.ExecuteWithBlob("UPDATE t SET varNote = ? WHERE ID = 3", QByteArray("\xFF\xD8\x00\x01", 4));
         QCOMPARE(Valore(f, "SELECT typeof(varNote) || ' ' || hex(varNote) FROM t WHERE ID=3"), QByteArray("blob FFD80001"));
-        QCOMPARE(Messaggio([&] { db.Execute("INSERT INTO t VALUES (NULL, ?)", {"a", "b"}); }).left(30),
+        QCOMPARE(MessaggioDi([&] { db.Execute("INSERT INTO t VALUES (NULL, ?)", {"a", "b"}); }).left(30),
                  QStringLiteral("Error binding text to database"));
     }
 
@@ -240,7 +232,7 @@ private slots:
         QTemporaryDir dir;
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
         const QString f = dir.filePath(QStringLiteral("x.db"));
-        const QString m = Messaggio([&] { TSQLiteDatabase db(f); });
+        const QString m = MessaggioDi([&] { TSQLiteDatabase db(f); });
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(m, QStringLiteral("Failed to open database \"%1\" : unable to open database file").arg(f));
     }

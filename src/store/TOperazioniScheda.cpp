@@ -189,6 +189,31 @@ void TOperazioniScheda::AnnullaTransazione(TSQLiteDatabase& db)
     }
 }
 
+QString TOperazioniScheda::Scrivi(QByteArray& foto, const std::function<void(TSQLiteDatabase&)>& modifica)
+{
+    // The hourglass goes before any box is shown, so it ends with this function.
+    CursoreOccupato cursore;
+    TSQLiteDatabase* db = nullptr;
+    try {
+        db = &Connessione();
+        const QString file = Testo::Rifila(m_scheda.FotoInAttesa);
+        if (!file.isEmpty())
+            foto = LeggiFoto(file);
+        db->StartTransaction();
+        modifica(*db);
+        db->Commit();
+        return QString();
+    } catch (const ESQLiteException& e) {
+        if (db)
+            AnnullaTransazione(*db);
+        return CausaArchivio(e);
+    } catch (const ENonRiuscito& e) {
+        if (db)
+            AnnullaTransazione(*db);
+        return e.Causa;
+    }
+}
+
 void TOperazioniScheda::InserisciScheda()
 {
     if (SoloSpazi(m_scheda.Testi[cTitolo])) {
@@ -202,36 +227,18 @@ void TOperazioniScheda::InserisciScheda()
     const QByteArray t = m_archivio.Tabella();
     qint64 id = 0;
     QByteArray foto;
-    QString causa; // the hourglass goes before any box is shown
-    {
-        CursoreOccupato cursore;
-        TSQLiteDatabase* db = nullptr;
-        try {
-            db = &Connessione();
-            const QString file = Testo::Rifila(m_scheda.FotoInAttesa);
-            if (!file.isEmpty())
-                foto = LeggiFoto(file);
-            QByteArray sql = "INSERT INTO " + t +
-                             "(ID,varTitolo,varAutore,varAlbum,varCategoria,varData,varFotocamera,varLuogo,"
-                             "varSoggetti,varNote,varDidascalia,varFile01,varFile02,varFile03,varDesc01,"
-                             "varDesc02,varDesc03,varCartella,varCartellaDesc,Ext) VALUES (NULL";
-            for (int i = 0; i < NumeroCampiTesto; ++i)
-                sql += ",?";
-            sql += ",'JPG');";
-            db->StartTransaction();
-            db->Execute(sql, TestiArchivio());
-            id = db->LastInsertRowId();
-            if (!foto.isEmpty())
-                ScriviFoto(id, foto);
-            db->Commit();
-        } catch (const ESQLiteException& e) {
-            if (db)
-                AnnullaTransazione(*db);
-            causa = CausaArchivio(e);
-        } catch (const ENonRiuscito& e) {
-            causa = e.Causa;
-        }
-    }
+    const QString causa = Scrivi(foto, [&](TSQLiteDatabase& db) {
+        QByteArray sql = "INSERT INTO " + t + "(ID";
+        for (const TCampo& c : CampiTesto)
+            sql += QByteArray(",") + c.Colonna;
+        sql += ",Ext) VALUES (NULL";
+        for (int i = 0; i < NumeroCampiTesto; ++i)
+            sql += ",?";
+        sql += ",'JPG');";
+        db.Execute(sql, TestiArchivio());
+        id = db.LastInsertRowId();
+        ScriviFoto(id, foto);
+    });
     if (!causa.isEmpty()) {
         SalvataggioNonRiuscito(causa);
         return;
@@ -272,39 +279,19 @@ void TOperazioniScheda::AggiornaScheda()
     const QByteArray t = m_archivio.Tabella();
     const qint64 id = *m_scheda.ID;
     QByteArray foto;
-    QString causa;
-    {
-        CursoreOccupato cursore;
-        TSQLiteDatabase* db = nullptr;
-        try {
-            db = &Connessione();
-            const QString file = Testo::Rifila(m_scheda.FotoInAttesa);
-            if (!file.isEmpty())
-                foto = LeggiFoto(file);
-            QByteArray sql = "UPDATE " + t + " SET ";
-            for (int i = 0; i < NumeroCampiTesto; ++i)
-                sql += QByteArray(i ? "," : "") + CampiTesto[i].Colonna + "=?";
-            sql += " WHERE ID=" + Numero(id) + ";";
-            db->StartTransaction();
-            db->Execute(sql, TestiArchivio());
-            // Asked after the update, inside the transaction: a card deleted by someone
-            // else cannot vanish between the check and the change.
-            if (db->Query("SELECT ID FROM " + t + " WHERE ID=" + Numero(id))->Count() == 0)
-                throw ENonRiuscito{QStringLiteral("la scheda non esiste più in archivio, perché nel "
-                                                  "frattempo è stata eliminata.")};
-            if (!foto.isEmpty())
-                ScriviFoto(id, foto);
-            db->Commit();
-        } catch (const ESQLiteException& e) {
-            if (db)
-                AnnullaTransazione(*db);
-            causa = CausaArchivio(e);
-        } catch (const ENonRiuscito& e) {
-            if (db)
-                AnnullaTransazione(*db);
-            causa = e.Causa;
-        }
-    }
+    const QString causa = Scrivi(foto, [&](TSQLiteDatabase& db) {
+        QByteArray sql = "UPDATE " + t + " SET ";
+        for (int i = 0; i < NumeroCampiTesto; ++i)
+            sql += QByteArray(i ? "," : "") + CampiTesto[i].Colonna + "=?";
+        sql += " WHERE ID=" + Numero(id) + ";";
+        db.Execute(sql, TestiArchivio());
+        // Asked after the update, inside the transaction: a card deleted by someone
+        // else cannot vanish between the check and the change.
+        if (db.Query("SELECT ID FROM " + t + " WHERE ID=" + Numero(id))->Count() == 0)
+            throw ENonRiuscito{QStringLiteral("la scheda non esiste più in archivio, perché nel "
+                                              "frattempo è stata eliminata.")};
+        ScriviFoto(id, foto);
+    });
     if (!causa.isEmpty()) {
         AggiornamentoNonRiuscito(causa);
         return;

@@ -47,6 +47,9 @@ private:
     TSQLiteDatabase& Connessione(); // the connection of the last ApriArchivio
     QList<QByteArray> TestiArchivio() const; // trimmed Windows-1252 values, column order
     void AnnullaTransazione(TSQLiteDatabase& db);
+    // Reads the pending photo, then runs the change in one transaction; the cause of a
+    // failure, rolled back at once, or an empty text.
+    QString Scrivi(QByteArray& foto, const std::function<void(TSQLiteDatabase&)>& modifica);
     void Passo(const QByteArray& query);
     void Focus();
     void Avviso(const QString& caption, const QString& testo);
