@@ -296,6 +296,11 @@ private slots:
         Clic("imgPrimo");
         QCOMPARE(m_messaggi.Mostrati.size(), 1);
         QCOMPARE(m_messaggi.Ultimo().Tipo, TipoMessaggio::Errore);
+        QCOMPARE(m_messaggi.Ultimo().Caption, QStringLiteral("Tegolario"));
+        // The cause in Italian first, then the access layer's text, with its full stop.
+        QVERIFY(m_messaggi.Ultimo().Testo.startsWith(QStringLiteral("L'archivio o la cartella del programma")));
+        QVERIFY(m_messaggi.Ultimo().Testo.contains(QStringLiteral("\n\nFailed to open database \"")));
+        QVERIFY(m_messaggi.Ultimo().Testo.endsWith(QStringLiteral("unable to open database file.")));
         QVERIFY(m_frm->isVisible());
         QVERIFY(QDir().rmdir(Archivio()));
 

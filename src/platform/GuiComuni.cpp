@@ -1,7 +1,7 @@
 #include "platform/GuiComuni.h"
 
 #include "platform/Piattaforma.h"
-#include "store/TSQLiteDatabase.h"
+#include "store/CausaArchivio.h"
 #include "store/Testo.h"
 
 #include <QEvent>
@@ -17,7 +17,7 @@ void Protetto(const std::function<void()>& f) {
         f();
         return;
     } catch (const ESQLiteException& e) {
-        testo = e.Messaggio();
+        testo = TestoErroreArchivio(e);
     } catch (const std::exception& e) {
         testo = QString::fromLocal8Bit(e.what());
     } catch (...) {

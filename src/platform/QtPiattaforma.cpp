@@ -68,8 +68,10 @@ QStringList QtDialoghi::FiltriQt(const QString& filtro) {
 QString QtDialoghi::ApriFile(const QString& titolo, const QString& filtro, QObject* proprietario) {
     const QStringList filtri = FiltriQt(filtro);
     QString scelto = filtri.value(0);
+    // The descriptions already name their patterns; Qt's copy of them is not shown twice.
     return QFileDialog::getOpenFileName(Genitore(proprietario), titolo, QString(),
-                                        filtri.join(QStringLiteral(";;")), &scelto);
+                                        filtri.join(QStringLiteral(";;")), &scelto,
+                                        QFileDialog::HideNameFilterDetails);
 }
 
 QString QtDialoghi::SalvaFile(const QString& titolo, const QString& filtro, QObject* proprietario) {
@@ -77,7 +79,8 @@ QString QtDialoghi::SalvaFile(const QString& titolo, const QString& filtro, QObj
     QString scelto = filtri.value(0);
     return QFileDialog::getSaveFileName(Genitore(proprietario), titolo, QString(),
                                         filtri.join(QStringLiteral(";;")), &scelto,
-                                        QFileDialog::DontConfirmOverwrite);
+                                        QFileDialog::DontConfirmOverwrite |
+                                            QFileDialog::HideNameFilterDetails);
 }
 
 QString QtDialoghi::ScegliCartella(const QString& titolo, QObject* proprietario) {

@@ -1,12 +1,12 @@
 #include "store/TOperazioniScheda.h"
 
 #include "platform/Piattaforma.h"
+#include "store/CausaArchivio.h"
 #include "store/Testo.h"
 #include "store/Win1252.h"
 
 #include <QFile>
 
-#include <sqlite3.h>
 
 namespace {
 
@@ -17,31 +17,6 @@ struct ENonRiuscito {
     QString Causa;
 };
 
-QString CausaArchivio(const ESQLiteException& e)
-{
-    switch (e.Codice() & 0xFF) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return QStringLiteral("l'archivio è in uso da parte di un altro utente o di un altro computer. "
-                              "Riprovare tra qualche istante.");
-    case SQLITE_READONLY:
-    case SQLITE_CANTOPEN:
-    case SQLITE_PERM:
-        return QStringLiteral("l'archivio o la cartella del programma è di sola lettura. Accertarsi di "
-                              "possedere i privilegi di scrittura nella cartella di installazione del "
-                              "programma.");
-    case SQLITE_FULL:
-        return QStringLiteral("il disco è pieno.");
-    case SQLITE_IOERR:
-        return QStringLiteral("si è verificato un errore di lettura o scrittura sul disco.");
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        return QStringLiteral("l'archivio è danneggiato.");
-    default:
-        return QStringLiteral("si è verificato un errore nell'accesso all'archivio (%1).")
-            .arg(e.Messaggio());
-    }
-}
 
 QByteArray Numero(qint64 id) { return QByteArray::number(id); }
 
