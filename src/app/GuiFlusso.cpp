@@ -1,5 +1,7 @@
 #include "app/GuiFlusso.h"
 
+#include "platform/GuiComuni.h"
+
 #include "platform/GuiTesto1252.h"
 
 #include <QCoreApplication>
@@ -78,13 +80,6 @@ void Mostra(QWidget* finestra) {
 
 void Termina() { QCoreApplication::exit(0); }
 
-void Carattere(QWidget* w, const QString& famiglia, int pixel, bool grassetto) {
-    QFont f(famiglia);
-    f.setPixelSize(pixel);
-    f.setBold(grassetto);
-    w->setFont(f);
-}
-
 void FinestraFissa(QWidget* finestra, int larghezza, int altezza) {
     finestra->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
@@ -100,7 +95,7 @@ void FinestraFissa(QWidget* finestra, int larghezza, int altezza) {
 void CasellaPassword(QLineEdit* casella, int pixel) {
     casella->setEchoMode(QLineEdit::Password);
     casella->setMaxLength(230);
-    Carattere(casella, QStringLiteral("Tahoma"), pixel, true);
+    ImpostaCarattere(casella, QStringLiteral("Tahoma"), pixel, true);
     GuiTesto1252::Filtra(casella);
 }
 

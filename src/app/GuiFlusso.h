@@ -22,8 +22,6 @@ void CentraSulDesktop(QWidget* finestra);
 void Mostra(QWidget* finestra);
 // Ends the program at once: the event loop stops, nothing is asked.
 void Termina();
-// Font of the given family and pixel height (the families are mapped at start).
-void Carattere(QWidget* w, const QString& famiglia, int pixel, bool grassetto = false);
 // A window with a fixed dialog border and a silver background.
 void FinestraFissa(QWidget* finestra, int larghezza, int altezza);
 // A password box: filled circles of the given pixel height, at most 230

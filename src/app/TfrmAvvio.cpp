@@ -13,18 +13,13 @@
 namespace {
 const QColor BluStriscia(71, 96, 192);
 
-void Colora(QWidget* w, QPalette::ColorRole ruolo, QColor c) {
-    QPalette p = w->palette();
-    p.setColor(ruolo, c);
-    w->setPalette(p);
-}
 } // namespace
 
 TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TfrmAvvio>()) {
     ui->setupUi(this);
     setObjectName(QStringLiteral("frmAvvio"));
     ui->btnSfondo->hide();
-    Flusso::Carattere(this, QStringLiteral("Tahoma"), 11);
+    ImpostaCarattere(this, QStringLiteral("Tahoma"), 11);
     setMinimumSize(1022, 704); // outer 1038 x 742 with the frame
     resize(1022, 704);
     Massimizza(this);
@@ -34,7 +29,7 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     Colora(ui->shpSubTitle, QPalette::Window, BluStriscia);
     Colora(ui->shpFootNote, QPalette::Window, BluStriscia);
     for (QLabel* l : {ui->lblSlogan, static_cast<QLabel*>(ui->lblWeb)}) {
-        Flusso::Carattere(l, QStringLiteral("Verdana"), 13);
+        ImpostaCarattere(l, QStringLiteral("Verdana"), 13);
         Colora(l, QPalette::WindowText, Qt::white);
     }
     new GuiCentratore(this, ui->grpContainer, 4, 18);

@@ -22,10 +22,10 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget* parent)
     ui->setupUi(this);
     setObjectName(QStringLiteral("frmCambiaPassword"));
     Flusso::FinestraFissa(this, 415, 403);
-    Flusso::Carattere(this, QStringLiteral("Tahoma"), 11);
+    ImpostaCarattere(this, QStringLiteral("Tahoma"), 11);
     for (QWidget* w : std::initializer_list<QWidget*>{ui->lblPasswordOld, ui->lblPasswordNew, ui->lblConferma,
                                                       ui->cmdOK, ui->cmdEsci})
-        Flusso::Carattere(w, QStringLiteral("Verdana"), 11);
+        ImpostaCarattere(w, QStringLiteral("Verdana"), 11);
     for (QPushButton* b : {ui->cmdOK, ui->cmdEsci}) b->setAutoDefault(true);
 
     auto* colori = new GuiColoriFuoco(this, Qt::white);

@@ -19,10 +19,10 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::T
     Flusso::FinestraFissa(this, 430, 318);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    Flusso::Carattere(this, QStringLiteral("Tahoma"), 11);
-    Flusso::Carattere(ui->lblProdotto, QStringLiteral("Verdana"), 18, true);
-    Flusso::Carattere(ui->lblVersione, QStringLiteral("Verdana"), 11);
-    Flusso::Carattere(ui->cmdOK, QStringLiteral("Verdana"), 13);
+    ImpostaCarattere(this, QStringLiteral("Tahoma"), 11);
+    ImpostaCarattere(ui->lblProdotto, QStringLiteral("Verdana"), 18, true);
+    ImpostaCarattere(ui->lblVersione, QStringLiteral("Verdana"), 11);
+    ImpostaCarattere(ui->cmdOK, QStringLiteral("Verdana"), 13);
     for (QLabel* l : {static_cast<QLabel*>(ui->lblPosta), static_cast<QLabel*>(ui->lblSito)}) {
         QFont f(QStringLiteral("Verdana"));
         f.setPixelSize(11);

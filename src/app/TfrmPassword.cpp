@@ -22,11 +22,11 @@ TfrmPassword::TfrmPassword(QWidget* parent) : QWidget(parent), ui(std::make_uniq
     ui->setupUi(this);
     setObjectName(QStringLiteral("frmPassword"));
     Flusso::FinestraFissa(this, 415, 403);
-    Flusso::Carattere(this, QStringLiteral("Tahoma"), 11);
-    Flusso::Carattere(ui->lblInfo, QStringLiteral("Verdana"), 11);
-    Flusso::Carattere(ui->cmdOK, QStringLiteral("Verdana"), 16);
-    Flusso::Carattere(ui->btnCambiaPassword, QStringLiteral("Verdana"), 11);
-    Flusso::Carattere(ui->cmdEsci, QStringLiteral("Verdana"), 11);
+    ImpostaCarattere(this, QStringLiteral("Tahoma"), 11);
+    ImpostaCarattere(ui->lblInfo, QStringLiteral("Verdana"), 11);
+    ImpostaCarattere(ui->cmdOK, QStringLiteral("Verdana"), 16);
+    ImpostaCarattere(ui->btnCambiaPassword, QStringLiteral("Verdana"), 11);
+    ImpostaCarattere(ui->cmdEsci, QStringLiteral("Verdana"), 11);
     Flusso::CasellaPassword(ui->txtPassword, 19);
     for (QPushButton* b : {ui->cmdOK, ui->btnCambiaPassword, ui->cmdEsci}) b->setAutoDefault(true);
 

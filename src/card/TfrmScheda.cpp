@@ -66,19 +66,6 @@ TFoto LeggiCampione(const TCategoria& categoria) {
     return f.open(QIODevice::ReadOnly) ? TFoto::DaByte(f.readAll()) : TFoto();
 }
 
-QFont Carattere(const char* famiglia, int pixel, bool grassetto) {
-    QFont f(QString::fromLatin1(famiglia));
-    f.setPixelSize(pixel);
-    f.setBold(grassetto);
-    return f;
-}
-
-void Colore(QWidget* w, QPalette::ColorRole ruolo, QColor c) {
-    QPalette p = w->palette();
-    p.setColor(ruolo, c);
-    w->setPalette(p);
-}
-
 // The notes box works with "\n"; the archive keeps Windows line ends.
 QString TestoDaNote(const QString& s) {
     QString t = s;
@@ -111,32 +98,32 @@ void TfrmScheda::Aspetto() {
     resize(1022, 704);
     setMinimumSize(1022, 704);
     Massimizza(this);
-    setFont(Carattere("Tahoma", 11, false));
+    setFont(Carattere(QStringLiteral("Tahoma"), 11, false));
     PiastrellaSfondo(this, QPixmap());
     new GuiCentratore(this, ui->grpContainer, 8, 18);
 
-    Colore(ui->grpContainer, QPalette::Window, Qt::white);
+    Colora(ui->grpContainer, QPalette::Window, Qt::white);
     ui->grpContainer->setAutoFillBackground(true);
     for (QFrame* p : {ui->panFoto, ui->panSalvaFoto}) {
-        Colore(p, QPalette::Window, QColor(226, 226, 226));
+        Colora(p, QPalette::Window, QColor(226, 226, 226));
         p->setAutoFillBackground(true);
     }
-    Colore(ui->panTitolo, QPalette::Window, Qt::black);
+    Colora(ui->panTitolo, QPalette::Window, Qt::black);
     ui->panTitolo->setAutoFillBackground(true);
     ui->panTitolo->setLineWidth(1);
-    Colore(ui->panCampi, QPalette::Window, Qt::white);
+    Colora(ui->panCampi, QPalette::Window, Qt::white);
     ui->panCampi->setAutoFillBackground(true);
 
-    ui->panInfo->setFont(Carattere("Verdana", 11, false));
-    Colore(ui->panInfo, QPalette::Window, QColor(0, 0, 128));
-    Colore(ui->panInfo, QPalette::WindowText, Qt::white);
+    ui->panInfo->setFont(Carattere(QStringLiteral("Verdana"), 11, false));
+    Colora(ui->panInfo, QPalette::Window, QColor(0, 0, 128));
+    Colora(ui->panInfo, QPalette::WindowText, Qt::white);
     ui->panInfo->setAutoFillBackground(true);
     ui->panInfo->setTextFormat(Qt::PlainText);
 
-    ui->lblPosizione->setFont(Carattere("Verdana", 13, true));
+    ui->lblPosizione->setFont(Carattere(QStringLiteral("Verdana"), 13, true));
 
-    const QFont etichetta = Carattere("Verdana", 11, false);
-    const QFont casella = Carattere("Verdana", 11, true);
+    const QFont etichetta = Carattere(QStringLiteral("Verdana"), 11, false);
+    const QFont casella = Carattere(QStringLiteral("Verdana"), 11, true);
     for (QLabel* l : ui->panCampi->findChildren<QLabel*>()) l->setFont(etichetta);
     ui->lblDidascalia->setFont(etichetta);
 
@@ -173,20 +160,6 @@ void TfrmScheda::Aspetto() {
     for (QPushButton* b : {ui->cmdFoto, ui->cmdSalvaFoto}) {
         b->setFocusPolicy(Qt::NoFocus);
         b->setCursor(Qt::PointingHandCursor);
-    }
-
-    for (const auto& [nome, immagine] : Immagini)
-        if (auto* p = findChild<GuiPulsanteImmagine*>(QString::fromLatin1(nome)))
-            p->ImpostaImmagine(QStringLiteral(":/cmd/%1.png").arg(QLatin1String(immagine)));
-
-    // The banner, centred in the black panel (scaled down only if it is larger).
-    QPixmap banner(m_categoria.BannerTitolo());
-    if (!banner.isNull()) {
-        const QRect dove = Adattamento::Adatta(banner.size(), ui->panTitolo->size());
-        if (dove.size() != banner.size())
-            banner = banner.scaled(dove.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        ui->imgTitolo->setPixmap(banner);
-        ui->imgTitolo->setGeometry(dove);
     }
 
     const TFoto& campione = m_operazioni.Campione();
@@ -299,7 +272,26 @@ void TfrmScheda::showEvent(QShowEvent* e) {
     FormShow();
 }
 
+void TfrmScheda::CaricaImmagini() {
+    if (m_immaginiCaricate) return;
+    m_immaginiCaricate = true;
+    for (const auto& [nome, immagine] : Immagini)
+        if (auto* p = findChild<GuiPulsanteImmagine*>(QString::fromLatin1(nome)))
+            p->ImpostaImmagine(QStringLiteral(":/cmd/%1.png").arg(QLatin1String(immagine)));
+
+    // The banner, centred in the black panel (scaled down only if it is larger).
+    QPixmap banner(m_categoria.BannerTitolo());
+    if (!banner.isNull()) {
+        const QRect dove = Adattamento::Adatta(banner.size(), ui->panTitolo->size());
+        if (dove.size() != banner.size())
+            banner = banner.scaled(dove.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        ui->imgTitolo->setPixmap(banner);
+        ui->imgTitolo->setGeometry(dove);
+    }
+}
+
 void TfrmScheda::FormShow() {
+    CaricaImmagini(); // at the first showing: creating the window stays cheap
     PiastrellaSfondo(this, QPixmap(QStringLiteral(":/avvio/sfondo.png")));
     Esegui([&] {
         if (m_archivio.ApriArchivio(Statementi::PrimaScheda(m_archivio.Tabella()))) {

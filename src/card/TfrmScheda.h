@@ -78,6 +78,7 @@ private:
     // Runs a record operation between the controls and the working card, guarded.
     void Esegui(const std::function<void()>& operazione);
     void FormShow();
+    void CaricaImmagini();
     QWidget* Controllo(int campo) const;
 
     const TCategoria& m_categoria;
@@ -88,4 +89,5 @@ private:
     GuiStrisciaSuggerimenti* m_suggerimenti = nullptr;
     GuiColoriFuoco* m_colori = nullptr;
     QHash<QObject*, QWidget*> m_invioSuccessivo;
+    bool m_immaginiCaricate = false;
 };

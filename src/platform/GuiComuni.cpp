@@ -115,6 +115,23 @@ bool GuiColoriFuoco::eventFilter(QObject* o, QEvent* e) {
     return false;
 }
 
+QFont Carattere(const QString& famiglia, int pixel, bool grassetto) {
+    QFont f(famiglia);
+    f.setPixelSize(pixel);
+    f.setBold(grassetto);
+    return f;
+}
+
+void ImpostaCarattere(QWidget* w, const QString& famiglia, int pixel, bool grassetto) {
+    w->setFont(Carattere(famiglia, pixel, grassetto));
+}
+
+void Colora(QWidget* w, QPalette::ColorRole ruolo, QColor colore) {
+    QPalette p = w->palette();
+    p.setColor(ruolo, colore);
+    w->setPalette(p);
+}
+
 void Massimizza(QWidget* finestra) {
     if (QScreen* schermo = finestra->screen()) finestra->setGeometry(schermo->availableGeometry());
     finestra->setWindowState(finestra->windowState() | Qt::WindowMaximized);

@@ -2,6 +2,8 @@
 // Widgets and behaviours shared by the windows: picture buttons, the hint strip,
 // focus colours, the tiled background with a centred container, the error guard.
 #include <QColor>
+#include <QFont>
+#include <QPalette>
 #include <QHash>
 #include <QLabel>
 #include <QPixmap>
@@ -81,6 +83,12 @@ inline QSize DimensioneEsterna(QSize client) { return client + QSize(16, 38); }
 // restored it). Its geometry is first set to the screen's free area,
 // so that a desktop without a window manager shows it full size too.
 void Massimizza(QWidget* finestra);
+
+// A font of the given family and pixel height (Windows families are mapped at start).
+QFont Carattere(const QString& famiglia, int pixel, bool grassetto = false);
+void ImpostaCarattere(QWidget* w, const QString& famiglia, int pixel, bool grassetto = false);
+// One colour of the widget's palette.
+void Colora(QWidget* w, QPalette::ColorRole ruolo, QColor colore);
 
 // Tiles the pattern over a widget's background from its top-left corner.
 void PiastrellaSfondo(QWidget* w, const QPixmap& motivo);
