@@ -135,6 +135,40 @@ private slots:
         QCOMPARE(piccola.Immagine(QSize(605, 449)).size(), QSize(300, 200));
     }
 
+    void riduzioneLieve()
+    {
+        // A few percent off after the DCT scale: 700 x 500 decodes at 7/8 (613 x 438)
+        // and still has to reach 605 x 432. Gradients must come out where they were,
+        // and a sharp edge stays sharp and in place.
+        QImage sorgente(700, 500, QImage::Format_RGB32);
+        for (int y = 0; y < sorgente.height(); ++y) {
+            auto* riga = reinterpret_cast<QRgb*>(sorgente.scanLine(y));
+            for (int x = 0; x < sorgente.width(); ++x)
+                riga[x] = x < 350 ? qRgb(x * 255 / 699, y * 255 / 499, 40) : qRgb(x * 255 / 699, y * 255 / 499, 220);
+        }
+        const QImage img = TFoto::DaByte(Jpeg(sorgente, 95)).Immagine(QSize(605, 449));
+        QCOMPARE(img.size(), QSize(605, 432));
+        for (const QPoint p : {QPoint(0, 0), QPoint(604, 0), QPoint(0, 431), QPoint(604, 431), QPoint(150, 200),
+                               QPoint(450, 300)}) {
+            const QPoint s(p.x() * 700 / 605, p.y() * 500 / 432);
+            QVERIFY2(Vicino(img.pixel(p), sorgente.pixelColor(s), 12), qPrintable(QString("%1,%2").arg(p.x()).arg(p.y())));
+        }
+        // The blue step at 350 / 700 lands at 302.5 of 605.
+        QVERIFY(qBlue(img.pixel(300, 100)) < 80 && qBlue(img.pixel(305, 100)) > 180);
+
+        // One row or one column, and an odd width: nothing read past the picture.
+        QImage riga(700, 1, QImage::Format_RGB32);
+        riga.fill(QColor(200, 30, 90));
+        const QImage r = TFoto::DaByte(Jpeg(riga, 95)).Immagine(QSize(605, 449));
+        QCOMPARE(r.size(), QSize(605, 1));
+        QVERIFY(Vicino(r.pixel(0, 0), QColor(200, 30, 90), 12) && Vicino(r.pixel(604, 0), QColor(200, 30, 90), 12));
+        QImage colonna(1, 520, QImage::Format_RGB32);
+        colonna.fill(QColor(20, 230, 60));
+        const QImage c = TFoto::DaByte(Jpeg(colonna, 95)).Immagine(QSize(605, 449));
+        QCOMPARE(c.size(), QSize(1, 449));
+        QVERIFY(Vicino(c.pixel(0, 0), QColor(20, 230, 60), 12) && Vicino(c.pixel(0, 448), QColor(20, 230, 60), 12));
+    }
+
     void orientamentoExif()
     {
         const QByteArray base = Jpeg(DueColori(40, 20), 95);
