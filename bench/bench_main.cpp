@@ -363,6 +363,7 @@ int main(int argc, char** argv)
     if (BenchAvvioFiglio(argc, argv, &esito))
         return esito;
     BenchAvvio(QString::fromLocal8Bit(argv[0]), 9);
+    PreparaMemoriaFoto(); // as the program does at start
     QGuiApplication app(argc, argv);
     FintoMessaggi messaggi;
     FintoCursore cursore;

@@ -2,6 +2,7 @@
 #include "app/GuiFlusso.h"
 #include "app/GuiRegistro.h"
 #include "app/GuiScreenshots.h"
+#include "card/Foto.h"
 #include "platform/Piattaforma.h"
 #include "platform/QtPiattaforma.h"
 
@@ -26,6 +27,7 @@ void SostituisciCaratteri() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    PreparaMemoriaFoto();
     QApplication app(argc, argv);
     Flusso::CaricaRisorse();
     QApplication::setApplicationName(QStringLiteral("Tegolario"));

@@ -1,5 +1,9 @@
 #include "card/Foto.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <QFile>
 #include <QTransform>
 
@@ -734,4 +738,14 @@ QImage TFoto::Immagine(QSize box) const
     while (d->Cache.size() > VociCache)
         d->Cache.removeLast();
     return img;
+}
+
+void PreparaMemoriaFoto()
+{
+#ifdef __GLIBC__
+    // A full-screen picture is about 8 MB: such blocks come from the heap and stay
+    // there for reuse, up to a bounded amount kept beyond what is in use.
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+#endif
 }

@@ -16,6 +16,11 @@ namespace Adattamento {
 QRect Adatta(QSize immagine, QSize box);
 } // namespace Adattamento
 
+// Keeps the memory of decoded pictures in the process for the next photo instead
+// of returning it to the system and faulting it in again page by page (glibc).
+// Called once at start by the program.
+void PreparaMemoriaFoto();
+
 class TFoto {
 public:
     TFoto() = default; // no picture
