@@ -1,5 +1,6 @@
 // The login and change-password windows driven through the registry, with the
 // password file in a temporary program folder.
+#include "support/Supporto.h"
 #include "app/GuiRegistro.h"
 #include "app/Password.h"
 #include "platform/Piattaforma.h"
@@ -24,9 +25,10 @@ QWidget* F(const char* nome) { return Registro::Finestra(QString::fromLatin1(nom
 class TestGuiAccesso : public QObject {
     Q_OBJECT
     QTemporaryDir m_cartella;
-    FintoMessaggi m_messaggi;
-    FintoApriSistema m_apri;
-    FintoCursore m_cursore;
+    DoppiPiattaforma m_doppi;
+    FintoMessaggi& m_messaggi = m_doppi.Messaggi;
+    FintoApriSistema& m_apri = m_doppi.ApriSistema;
+    FintoCursore& m_cursore = m_doppi.Cursore;
     QLineEdit* m_txt = nullptr;
     QPushButton* m_ok = nullptr;
 
@@ -43,12 +45,7 @@ class TestGuiAccesso : public QObject {
 
 private slots:
     void initTestCase() {
-        QApplication::setQuitOnLastWindowClosed(false);
-        Piattaforma::Imposta(&m_messaggi);
-        Piattaforma::Imposta(&m_apri);
-        Piattaforma::Imposta(&m_cursore);
-        Piattaforma::ImpostaCartellaProgramma(m_cartella.path());
-        Registro::CreaFinestre();
+        AvviaProgramma(m_doppi, m_cartella.path());
         m_txt = Controllo<QLineEdit>("frmPassword", "txtPassword");
         m_ok = Controllo<QPushButton>("frmPassword", "cmdOK");
         QVERIFY(m_txt && m_ok);

@@ -1,4 +1,5 @@
 // The window registry and the launcher, driven by object name on the offscreen platform.
+#include "support/Supporto.h"
 #include "app/GuiRegistro.h"
 #include "platform/Piattaforma.h"
 #include "platform/QtPiattaforma.h"
@@ -22,9 +23,10 @@ template <class T = QWidget> T* C(const char* nome) { return Avvio()->findChild<
 class TestGuiAvvio : public QObject {
     Q_OBJECT
     QTemporaryDir m_cartella;
-    FintoMessaggi m_messaggi;
-    FintoApriSistema m_apri;
-    FintoCursore m_cursore;
+    DoppiPiattaforma m_doppi;
+    FintoMessaggi& m_messaggi = m_doppi.Messaggi;
+    FintoApriSistema& m_apri = m_doppi.ApriSistema;
+    FintoCursore& m_cursore = m_doppi.Cursore;
 
     // Runs the event loop until the program ends; 99 if it never does.
     int FinoAllaFine(const std::function<void()>& azione) {
@@ -38,12 +40,7 @@ class TestGuiAvvio : public QObject {
 
 private slots:
     void initTestCase() {
-        QApplication::setQuitOnLastWindowClosed(false);
-        Piattaforma::Imposta(&m_messaggi);
-        Piattaforma::Imposta(&m_apri);
-        Piattaforma::Imposta(&m_cursore);
-        Piattaforma::ImpostaCartellaProgramma(m_cartella.path());
-        Registro::CreaFinestre();
+        AvviaProgramma(m_doppi, m_cartella.path());
     }
     void init() {
         for (QWidget* w : Registro::Tutte()) w->hide();

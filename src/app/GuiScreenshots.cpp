@@ -48,16 +48,8 @@ int Esegui(const QString& cartella) {
         return 1;
     }
     QTemporaryDir programma;
-    FintoMessaggi messaggi;
-    FintoApriSistema apriSistema;
-    FintoDialoghi dialoghi;
-    FintoOrologio orologio;
-    FintoCursore cursore;
-    Piattaforma::Imposta(&messaggi);
-    Piattaforma::Imposta(&apriSistema);
-    Piattaforma::Imposta(&dialoghi);
-    Piattaforma::Imposta(&orologio);
-    Piattaforma::Imposta(&cursore);
+    DoppiPiattaforma doppi;
+    doppi.Installa();
     Piattaforma::ImpostaCartellaProgramma(programma.path());
 
     Registro::CreaFinestre();
@@ -75,7 +67,7 @@ int Esegui(const QString& cartella) {
         w->show();
         Attendi();
         misuraDiProgetto(); // some windows maximise themselves when shown
-        if (Categorie::PerRadice(w->objectName().mid(3))) CaricaFotoCampione(w, programma.path(), dialoghi);
+        if (Categorie::PerRadice(w->objectName().mid(3))) CaricaFotoCampione(w, programma.path(), doppi.Dialoghi);
         if (auto* zoom = qobject_cast<TfrmZoom*>(w)) { // as a user sees it: with a photo
             zoom->ImpostaFoto(TFoto::DaFile(Categorie::PerPosizione(0).FotoCampioneGrande()));
             Attendi();

@@ -52,16 +52,8 @@ int main(int argc, char* argv[]) {
         return GuiScreenshots::Esegui(argomenti.at(posFoto + 1));
     }
 
-    QtMessaggi messaggi;
-    QtApriSistema apriSistema;
-    QtDialoghi dialoghi;
-    QtOrologio orologio;
-    QtCursore cursore;
-    Piattaforma::Imposta(&messaggi);
-    Piattaforma::Imposta(&apriSistema);
-    Piattaforma::Imposta(&dialoghi);
-    Piattaforma::Imposta(&orologio);
-    Piattaforma::Imposta(&cursore);
+    PiattaformaReale piattaforma;
+    piattaforma.Installa();
 
     Registro::CreaFinestre();
     QWidget* principale = Registro::Principale();

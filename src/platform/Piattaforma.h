@@ -131,3 +131,29 @@ public:
     int Profondita = 0;
     int Volte = 0;
 };
+
+// A whole set of seams, installed at once and taken back when it goes away
+// (the doubles then answer again).
+template <class M, class A, class D, class O, class C> struct InsiemePiattaforma {
+    M Messaggi;
+    A ApriSistema;
+    D Dialoghi;
+    O Orologio;
+    C Cursore;
+    void Installa() {
+        Piattaforma::Imposta(&Messaggi);
+        Piattaforma::Imposta(&ApriSistema);
+        Piattaforma::Imposta(&Dialoghi);
+        Piattaforma::Imposta(&Orologio);
+        Piattaforma::Imposta(&Cursore);
+    }
+    ~InsiemePiattaforma() {
+        Piattaforma::Imposta(static_cast<IMessaggi*>(nullptr));
+        Piattaforma::Imposta(static_cast<IApriSistema*>(nullptr));
+        Piattaforma::Imposta(static_cast<IDialoghiFile*>(nullptr));
+        Piattaforma::Imposta(static_cast<IOrologio*>(nullptr));
+        Piattaforma::Imposta(static_cast<ICursore*>(nullptr));
+    }
+};
+using DoppiPiattaforma =
+    InsiemePiattaforma<FintoMessaggi, FintoApriSistema, FintoDialoghi, FintoOrologio, FintoCursore>;

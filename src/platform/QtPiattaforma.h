@@ -35,3 +35,5 @@ public:
     void Occupato() override;
     void Normale() override;
 };
+
+using PiattaformaReale = InsiemePiattaforma<QtMessaggi, QtApriSistema, QtDialoghi, QtOrologio, QtCursore>;

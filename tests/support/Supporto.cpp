@@ -1,6 +1,9 @@
 #include "support/Supporto.h"
 
+#include "app/GuiRegistro.h"
 #include "store/TSQLiteDatabase.h"
+
+#include <QApplication>
 
 QString MessaggioDi(const std::function<void()>& f) {
     try {
@@ -9,4 +12,11 @@ QString MessaggioDi(const std::function<void()>& f) {
         return e.Messaggio();
     }
     return QStringLiteral("<nessun errore>");
+}
+
+void AvviaProgramma(DoppiPiattaforma& doppi, const QString& cartella) {
+    QApplication::setQuitOnLastWindowClosed(false);
+    doppi.Installa();
+    Piattaforma::ImpostaCartellaProgramma(cartella);
+    Registro::CreaFinestre();
 }
