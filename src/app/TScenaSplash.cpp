@@ -20,28 +20,22 @@ float TScenaSplash::CasualeReale() {
 }
 
 int TScenaSplash::MezzoLato(float scala) const {
-    const double sw = m_immagine.Larghezza();
-    const double sh = m_immagine.Altezza();
+    const double sw = m_sw;
+    const double sh = m_sh;
     return int(std::sqrt(sw * sw + sh * sh) * double(scala) / 2.0);
 }
 
-bool TScenaSplash::Prepara(const QImage& sfondo, const QImage& sprite) {
-    if (sfondo.isNull()) return false;
-    TImageArray immagine;
-    if (!immagine.LoadColumns(sprite)) return false;
-    m_immagine = immagine;
-    m_sfondo = sfondo.convertToFormat(QImage::Format_RGB32);
-
-    const int bw = m_sfondo.width();
-    const int bh = m_sfondo.height();
-    const int sw = m_immagine.Larghezza();
-    const int sh = m_immagine.Altezza();
+void TScenaSplash::Avvia(QSize sfondo, QSize sprite) {
+    m_bw = sfondo.width();
+    m_bh = sfondo.height();
+    m_sw = sprite.width();
+    m_sh = sprite.height();
     IOrologio& caso = Piattaforma::Orologio();
     for (int k = 0; k < NumeroSprite; ++k) {
         TSprite& s = m_sprite[std::size_t(k)];
-        s.x = sw + caso.Casuale(bw - 2 * sw);
-        s.y = sh + caso.Casuale(bh - 2 * sh);
-        s.z = 50 + caso.Casuale(bh - 50);
+        s.x = m_sw + caso.Casuale(m_bw - 2 * m_sw);
+        s.y = m_sh + caso.Casuale(m_bh - 2 * m_sh);
+        s.z = 50 + caso.Casuale(m_bh - 50);
         s.dx = (k + 1) * Segno();
         s.dy = (k + 1) * Segno();
         s.dz = (k + 1) * Segno();
@@ -50,14 +44,36 @@ bool TScenaSplash::Prepara(const QImage& sfondo, const QImage& sprite) {
         s.scala = float(k + 1) / 4.0f;
         s.specchio = k % 2 == 0;
     }
+}
+
+bool TScenaSplash::CaricaImmagini(const QImage& sfondo, const QImage& sprite) {
+    if (sfondo.isNull()) return false;
+    TImageArray immagine;
+    if (!immagine.LoadColumns(sprite)) return false;
+    m_immagine = immagine;
+    m_sfondo = sfondo.convertToFormat(QImage::Format_RGB32);
+    // The pictures' own sizes rule from now on.
+    m_bw = m_sfondo.width();
+    m_bh = m_sfondo.height();
+    m_sw = m_immagine.Larghezza();
+    m_sh = m_immagine.Altezza();
     m_fotogramma = m_sfondo.copy();
+    m_disegnati = {};
     return true;
 }
 
-void TScenaSplash::Cancella(const TSprite& s) {
+bool TScenaSplash::Prepara(const QImage& sfondo, const QImage& sprite) {
+    if (sfondo.isNull() || sprite.isNull()) return false;
+    Avvia(sfondo.size(), sprite.size());
+    return CaricaImmagini(sfondo, sprite);
+}
+
+void TScenaSplash::Cancella(int k) {
+    const TSprite& s = m_sprite[std::size_t(k)];
     const int d = MezzoLato(s.scala);
-    if (d == 0) return;
-    const QRect quadrato = QRect(s.x - d, s.y - d, 2 * d, 2 * d).intersected(m_fotogramma.rect());
+    QRect quadrato = d != 0 ? QRect(s.x - d, s.y - d, 2 * d, 2 * d) : QRect();
+    quadrato = quadrato.united(m_disegnati[std::size_t(k)]).intersected(m_fotogramma.rect());
+    m_disegnati[std::size_t(k)] = QRect();
     if (quadrato.isEmpty()) return;
     const int byte = quadrato.width() * 4;
     for (int y = quadrato.top(); y <= quadrato.bottom(); ++y)
@@ -65,14 +81,18 @@ void TScenaSplash::Cancella(const TSprite& s) {
                     std::size_t(byte));
 }
 
-void TScenaSplash::Disegna(const TSprite& s) {
+void TScenaSplash::Disegna(int k) {
+    const TSprite& s = m_sprite[std::size_t(k)];
     const QPoint centro = m_immagine.RenderRotated(m_buffer, s.angolo, s.scala, s.specchio);
-    DisegnaTrasparente(m_fotogramma, m_buffer, QPoint(s.x, s.y) - centro, m_immagine.ColoreTrasparente());
+    const QPoint dove = QPoint(s.x, s.y) - centro;
+    DisegnaTrasparente(m_fotogramma, m_buffer, dove, m_immagine.ColoreTrasparente());
+    m_disegnati[std::size_t(k)] = QRect(dove, m_buffer.size());
 }
 
-void TScenaSplash::Muovi(TSprite& s, bool disegna) {
-    const int bw = m_sfondo.width();
-    const int bh = m_sfondo.height();
+void TScenaSplash::Muovi(int k, bool disegna) {
+    TSprite& s = m_sprite[std::size_t(k)];
+    const int bw = m_bw;
+    const int bh = m_bh;
     // A depth of zero or less cannot arise from the start and the bounces; kept finite all the same.
     s.scala = 100.0f / float(s.z > 0 ? s.z : 1);
     const int d = MezzoLato(s.scala);
@@ -108,19 +128,20 @@ void TScenaSplash::Muovi(TSprite& s, bool disegna) {
     if (s.angolo > DuePi) s.angolo -= DuePi;
     if (s.angolo < 0) s.angolo += DuePi;
 
-    if (disegna && d != 0) Disegna(s);
+    if (disegna && d != 0) Disegna(k);
 }
 
 void TScenaSplash::Tick(bool disegna) {
-    if (!Pronta()) return;
+    disegna = disegna && Pronta();
     if (disegna)
-        for (const TSprite& s : m_sprite) Cancella(s);
-    for (TSprite& s : m_sprite) Muovi(s, disegna);
+        for (int k = 0; k < NumeroSprite; ++k) Cancella(k);
+    for (int k = 0; k < NumeroSprite; ++k) Muovi(k, disegna);
 }
 
 void TScenaSplash::Ricostruisci() {
     if (!Pronta()) return;
     std::memcpy(m_fotogramma.bits(), m_sfondo.constBits(), std::size_t(m_sfondo.sizeInBytes()));
-    for (const TSprite& s : m_sprite)
-        if (MezzoLato(s.scala) != 0) Disegna(s);
+    m_disegnati = {};
+    for (int k = 0; k < NumeroSprite; ++k)
+        if (MezzoLato(m_sprite[std::size_t(k)].scala) != 0) Disegna(k);
 }

@@ -22,9 +22,14 @@ public:
     static constexpr int NumeroSprite = 5;
     static constexpr int IntervalloMs = 50;
 
-    // Background copy, sprite columns, the sprites' start (random draws through
-    // the clock seam) and the frame with the background. False when the sprite
-    // picture is refused (its format) or a picture is empty.
+    // The sprites' start, from the pictures' sizes alone, with the random draws
+    // through the clock seam. The pixels can come later (the window loads them
+    // at its first showing): until then ticks only move the sprites.
+    void Avvia(QSize sfondo, QSize sprite);
+    // Background copy, sprite columns and the frame with the background. False
+    // when the sprite picture is refused (its format) or a picture is empty.
+    bool CaricaImmagini(const QImage& sfondo, const QImage& sprite);
+    // Both at once.
     bool Prepara(const QImage& sfondo, const QImage& sprite);
     bool Pronta() const { return !m_fotogramma.isNull(); }
 
@@ -47,13 +52,18 @@ public:
     static float NuovaRotazione() { return CasualeReale() * 0.4f - 0.2f; }
 
 private:
-    void Cancella(const TSprite& s);
-    void Disegna(const TSprite& s);
-    void Muovi(TSprite& s, bool disegna);
+    void Cancella(int k);
+    void Disegna(int k);
+    void Muovi(int k, bool disegna);
 
+    int m_bw = 0, m_bh = 0; // background size
+    int m_sw = 0, m_sh = 0; // sprite picture size
     QImage m_sfondo;     // RGB32 copy of the background
     QImage m_fotogramma; // RGB32: copied to the window in one draw
     QImage m_buffer;     // the rendered sprite, reused tick after tick
     TImageArray m_immagine;
     std::array<TSprite, NumeroSprite> m_sprite{};
+    // Where each sprite's box was last drawn: rounding can put a pixel or two of
+    // an opaque corner just outside its square, and the erase takes them too.
+    std::array<QRect, NumeroSprite> m_disegnati{};
 };
