@@ -98,9 +98,11 @@ void TfrmHelpForm::mouseMoveEvent(QMouseEvent* e) {
 
 bool TfrmHelpForm::eventFilter(QObject* o, QEvent* e) {
     if (e->type() == QEvent::MouseMove) {
-        if (o == ui->lblPDF || o == ui->imgPDF)
+        if (o == ui->lblPDF || o == ui->imgPDF) {
             ColoreCollegamento(Qt::red);
-        else if (o == ui->memTopic->viewport())
+            return true; // not passed on to the window, which would make it white again
+        }
+        if (o == ui->memTopic->viewport())
             ColoreCollegamento(Qt::white);
     }
     return QDialog::eventFilter(o, e);
