@@ -159,7 +159,7 @@ private:
         c.insertText(QStringLiteral("Guida dell'utente"));
         c.insertBlock(Blocco(Qt::AlignHCenter, 0, 0), Testo(11, false, Grigio));
         c.insertText(guida.Versione);
-        c.insertBlock(Blocco(Qt::AlignHCenter, 70, 0), Testo(10, false, Grigio));
+        c.insertBlock(Blocco(Qt::AlignHCenter, 100, 0), Testo(10, false, Grigio));
         c.insertText(guida.Piede);
 
         // Contents.
