@@ -170,7 +170,8 @@ private slots:
         for (const char* n : {"lblFile01", "lblCartellaDesc", "txtFoto", "imgTemp"}) QVERIFY(!C(n)->isVisible());
 
         NuovaScheda(QStringLiteral("  R1"));
-        QCOMPARE(m_messaggi.Ultimo().Testo, QStringLiteral("La scheda corrente è stata inserita in archivio."));
+        Controlla(TipoMessaggio::Informazione, QStringLiteral("Salvataggio effettuato con successo"),
+                  QStringLiteral("La scheda corrente è stata inserita in archivio."));
         QCOMPARE(Posizione(), QStringLiteral("1"));
         QCOMPARE(Testo("txtTitolo"), QStringLiteral("R1"));
         NuovaScheda(QStringLiteral("R2"));
@@ -206,9 +207,13 @@ private slots:
 
     void duplicaEdElimina() {
         Clic("cmdDuplica");
-        QCOMPARE(m_messaggi.Ultimo().Caption, QStringLiteral("Attenzione: operazione non applicabile"));
+        Controlla(TipoMessaggio::Avviso, QStringLiteral("Attenzione: operazione non applicabile"),
+                  QStringLiteral("La duplicazione di una scheda può avvenire soltanto dopo che questa è stata "
+                                 "inserita in archivio."));
         Clic("cmdElimina");
-        QCOMPARE(m_messaggi.Ultimo().Caption, QStringLiteral("Cancellazione scheda non applicabile"));
+        Controlla(TipoMessaggio::Avviso, QStringLiteral("Cancellazione scheda non applicabile"),
+                  QStringLiteral("L'operazione di cancellazione non è applicabile in quanto la scheda corrente "
+                                 "non è ancora stata inserita in archivio."));
 
         Scrivi("txtTitolo", QStringLiteral("R1"));
         Scrivi("txtAutore", QStringLiteral("Bilocale; luminoso"));
@@ -216,7 +221,9 @@ private slots:
         Clic("cmdSalva");
         QCOMPARE(Testo("txtAutore"), QStringLiteral("Bilocale  luminoso"));
         Clic("cmdDuplica");
-        QCOMPARE(m_messaggi.Ultimo().Caption, QStringLiteral("Scheda pronta per essere duplicata"));
+        Controlla(TipoMessaggio::Informazione, QStringLiteral("Scheda pronta per essere duplicata"),
+                  QStringLiteral("Apportare le modifiche desiderate alla scheda corrente e premere Salva per "
+                                 "archiviarla."));
         QVERIFY(Posizione().isEmpty());
         QCOMPARE(Testo("txtTitolo"), QStringLiteral("R1"));
         QVERIFY(C<QLabel>("lblFile01")->text().isEmpty());
@@ -225,7 +232,8 @@ private slots:
 
         m_messaggi.ImpostaProssimaRisposta(Risposta::No);
         Clic("cmdElimina");
-        QCOMPARE(m_messaggi.Ultimo().Testo, QStringLiteral("Si vuole proprio eliminare la scheda corrente?"));
+        Controlla(TipoMessaggio::Domanda, QStringLiteral("Conferma cancellazione scheda"),
+                  QStringLiteral("Si vuole proprio eliminare la scheda corrente?"));
         QCOMPARE(Posizione(), QStringLiteral("2"));
         m_messaggi.ImpostaProssimaRisposta(Risposta::Si);
         Clic("cmdElimina");
@@ -328,14 +336,18 @@ private slots:
         m_dialoghi.ProssimoPercorso = m_cartella.filePath(QStringLiteral("manca/foto"));
         QTest::mouseClick(C("cmdSalvaFoto"), Qt::LeftButton);
         QCOMPARE(m_messaggi.Mostrati.size(), 1);
-        QCOMPARE(m_messaggi.Ultimo().Caption, QStringLiteral("Salvataggio foto non riuscito"));
+        Controlla(TipoMessaggio::Avviso, QStringLiteral("Salvataggio foto non riuscito"),
+                  QStringLiteral("Impossibile scrivere la foto nel file %1.")
+                      .arg(QDir::toNativeSeparators(m_cartella.filePath(QStringLiteral("manca/foto.jpg")))));
 
         // A file that is not a JPEG is refused: no pending file, the sample on display.
         m_dialoghi.ProssimoPercorso = origine;
         QTest::mouseClick(C("cmdFoto"), Qt::LeftButton);
         m_dialoghi.ProssimoPercorso = ScriviFile(QStringLiteral("finta.jpg"), "non una foto");
         QTest::mouseClick(C("cmdFoto"), Qt::LeftButton);
-        QCOMPARE(m_messaggi.Ultimo().Caption, QStringLiteral("Caricamento foto non riuscito"));
+        Controlla(TipoMessaggio::Avviso, QStringLiteral("Caricamento foto non riuscito"),
+                  QStringLiteral("Il file scelto non contiene una foto in formato JPEG leggibile e non è stato "
+                                 "abbinato alla scheda."));
         QVERIFY(Testo("txtFoto").isEmpty());
         QCOMPARE(box->Foto().Byte(), m_frm->FotoCampione().Byte());
 
@@ -382,7 +394,10 @@ private slots:
         m_frm->hide();
         m_messaggi.Azzera();
         m_frm->show();
-        QCOMPARE(m_messaggi.Ultimo().Tipo, TipoMessaggio::Errore);
+        QCOMPARE(m_messaggi.Mostrati.size(), 1);
+        Controlla(TipoMessaggio::Errore, QStringLiteral("Tegolario"),
+                  QStringLiteral("L'archivio è danneggiato.\n\nError executing SQL \"PRAGMA "
+                                 "SYNCHRONOUS=NORMAL;\" : file is not a database."));
         QSignalSpy chiusa(m_frm.get(), &TfrmScheda::Chiusa);
         Clic("cmdEsci"); // the launcher comes back although the archive cannot be opened
         QCOMPARE(chiusa.count(), 1);
