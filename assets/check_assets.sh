@@ -43,6 +43,10 @@ check info/logo.png 300x80
 check icon/tegolario.png 256x256
 check icon/tegolario_32.png 32x32
 check icon/tegolario.svg 256x256
+check trova/lente.png 40x40
+check trova/chiave.png 40x40
+check trova/mano.png 144x137
+check trova/stanza.png 69x193
 # banner: 9 full-size frames, 5/100 s each, not disposed, endless loop
 frames=$(identify -format '%T %D %W %H %w %h %X %Y\n' avvio/banner.gif | sort | uniq -c | sed 's/^ *//')
 if [ "$frames" != "9 5 None 451 10 451 10 +0 +0" ]; then echo "GIF frames: $frames"; fail=1; fi

@@ -17,7 +17,7 @@ trap 'rm -rf "$TMP"' EXIT
 # unchanged files.
 PNGOPT="-strip -define png:exclude-chunks=date,time"
 
-mkdir -p samples tiles banners cmd avvio password info icon
+mkdir -p samples tiles banners cmd avvio password info icon trova
 
 # svg W H OUT: render at exactly W x H.
 svg() {
@@ -130,6 +130,15 @@ svg "$SRC/password/image1.svg" 351 66 password/image1.png
 (cd "$SRC/logo" && rsvg-convert -w 300 -h 80 logo_info.svg -o "$TMP/li.png")
 convert "$TMP/li.png" $PNGOPT PNG32:info/logo.png
 
+# --- quick find and advanced search windows ---
+svg "$TANGO/scalable/actions/system-search.svg" 40 40 trova/lente.png
+svg "$SRC/trova/chiave.svg" 40 40 trova/chiave.png
+svg "$SRC/trova/mano.svg" 144 137 trova/mano.png
+# a narrow view of the studio flat drawing: lamp, curtain and floor
+sed 's/width="713" height="537" viewBox="0 0 713 537"/width="69" height="193" viewBox="436 180 95 266" preserveAspectRatio="xMidYMid slice"/' \
+    "$SRC/samples/amici.svg" >"$TMP/stanza.svg"
+svg "$TMP/stanza.svg" 69 193 trova/stanza.png
+
 # --- program icon ---
 cp "$SRC/logo/marchio.svg" icon/tegolario.svg
 svg "$SRC/logo/marchio.svg" 256 256 icon/tegolario.png
@@ -141,7 +150,7 @@ svg "$SRC/logo/marchio.svg" 32 32 icon/tegolario_32.png
     echo '<RCC version="1.0">'
     echo '<qresource>'
     echo '    <file alias="RESNAME">avvio/banner.gif</file>'
-    find samples tiles banners cmd avvio password info icon -type f | LC_ALL=C sort |
+    find samples tiles banners cmd avvio password info icon trova -type f | LC_ALL=C sort |
         sed 's|.*|    <file>&</file>|'
     echo '</qresource>'
     echo '</RCC>'
