@@ -53,7 +53,13 @@ private slots:
         for (QWidget* w : Registro::Tutte()) w->hide();
         Registro::CreaFinestre(); // afresh: nothing shown by creation
         QStringList attesi{"frmPassword", "frmAvvio", "frmCambiaPassword", "frmInfo", "frmZoom"};
-        for (const TCategoria& c : Categorie::Tutte()) attesi << c.NomeFinestra();
+        for (const TCategoria& c : Categorie::Tutte()) {
+            attesi << c.NomeFinestra();
+            if (&c == &Categorie::Tutte().front())
+                attesi << c.NomeFinestra("Trova") << c.NomeFinestra("Ricerca");
+            else
+                attesi << c.NomeFinestra("Ricerca") << c.NomeFinestra("Trova");
+        }
         QStringList nomi;
         for (QWidget* w : Registro::Tutte()) {
             nomi << w->objectName();
