@@ -4,7 +4,32 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <optional>
+
+#if defined(Q_OS_UNIX)
+#include <dlfcn.h>
+#endif
+
 namespace {
+
+// Qt hands the finished job to CUPS and does not say whether CUPS took it (a queue
+// that rejects jobs, a stopped server). CUPS keeps the outcome of this thread's
+// last request; when Qt's print support has loaded the library, it is read here.
+std::optional<QString> RifiutoDelSistema() {
+#if defined(Q_OS_UNIX)
+    void* cups = dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD);
+    if (!cups) return std::nullopt;
+    const auto errore = reinterpret_cast<int (*)()>(dlsym(cups, "cupsLastError"));
+    const auto testo = reinterpret_cast<const char* (*)()>(dlsym(cups, "cupsLastErrorString"));
+    std::optional<QString> rifiuto;
+    // IPP status codes from 0x0400 up are errors.
+    if (errore && errore() >= 0x0400) rifiuto = QString::fromUtf8(testo && testo() ? testo() : "");
+    dlclose(cups);
+    return rifiuto;
+#else
+    return std::nullopt;
+#endif
+}
 
 QString Rifiutato(const QString& nome) {
     return QStringLiteral("La stampante \"%1\" non ha accettato il lavoro di stampa: verificare che sia "
@@ -52,9 +77,14 @@ void QtStampante::Termina() {
     if (!m_pittore) throw EStampa(Rifiutato(m_nome));
     const bool chiuso = m_pittore->end();
     const bool errore = m_stampante->printerState() == QPrinter::Error;
+    const std::optional<QString> rifiuto =
+        m_stampante->outputFormat() == QPrinter::NativeFormat ? RifiutoDelSistema() : std::nullopt;
     m_pittore.reset();
     m_stampante.reset();
     if (!chiuso || errore) throw EStampa(Rifiutato(m_nome));
+    if (rifiuto)
+        throw EStampa(Rifiutato(m_nome) +
+                      (rifiuto->isEmpty() ? QString() : QStringLiteral("\n\nDettagli: ") + *rifiuto));
 }
 
 void QtStampante::Annulla() {
