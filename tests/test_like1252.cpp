@@ -107,6 +107,25 @@ private slots:
         QCOMPARE(t->ColumnInteger(0), 4);
     }
 
+    void modelloDiversoPerOgniRiga() {
+        // The pattern analysed for one row must never serve the next row's pattern.
+        TSQLiteDatabase db(m_dir.filePath(QStringLiteral("coppie.db")));
+        db.Execute("CREATE TABLE coppie (ID INTEGER PRIMARY KEY, m BLOB, t BLOB)");
+        const char* coppie[][2] = {{"%a%", "xax"}, {"%b%", "xax"}, {"%", "x"}, {"x_", "xy"}, {"%", "€"}, {"€%", "€ 1"}};
+        for (const auto& c : coppie)
+            db.Execute("INSERT INTO coppie (m, t) VALUES (?, ?)", {B(QString::fromUtf8(c[0])), B(QString::fromUtf8(c[1]))});
+        auto t = db.Query("SELECT t LIKE m FROM coppie ORDER BY ID");
+        QByteArray esiti;
+        do esiti += t->ColumnText(0);
+        while (t->Next() && !t->Eof());
+        QCOMPARE(esiti, QByteArray("101111"));
+        // The same constant pattern over many rows, with an escape character.
+        db.Execute("CREATE TABLE molte (v BLOB)");
+        for (int i = 0; i < 200; ++i) db.Execute("INSERT INTO molte VALUES (?)", {QByteArray::number(i) + (i % 3 ? "%" : "")});
+        QCOMPARE(db.Query("SELECT COUNT(*) FROM molte WHERE v LIKE '%!%' ESCAPE '!'")->ColumnInteger(0), 133);
+        QCOMPARE(db.Query("SELECT COUNT(*) FROM molte WHERE v LIKE '1%'")->ColumnInteger(0), 111);
+    }
+
     void modelliConMoltiPercento() {
         // Many '%' against a long text that never matches: a backtracking matcher
         // would not end here before the test's time limit.

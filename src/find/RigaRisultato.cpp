@@ -4,14 +4,32 @@
 #include "store/Testo.h"
 #include "store/Win1252.h"
 
+#include <array>
+
 namespace {
 
-QString Campo(const QByteArray& cella) { return Win1252::ATesto(Testo::Rifila(cella)); }
+// Each Windows-1252 byte is one character; a table spares a conversion per field.
+const std::array<QChar, 256>& Caratteri() {
+    static const auto tabella = [] {
+        std::array<QChar, 256> t;
+        for (int b = 0; b < 256; ++b) t[static_cast<size_t>(b)] = Win1252::ATesto(QByteArray(1, char(b))).at(0);
+        return t;
+    }();
+    return tabella;
+}
 
+// The cell trimmed (codes up to 32 at both ends), cut to at most larghezza
+// characters and padded with blanks to it; larghezza < 0: whole, not padded.
 void Accoda(QString& riga, const QByteArray& cella, int larghezza) {
-    const QString t = Campo(cella);
-    riga += t.left(larghezza);
-    if (t.size() < larghezza) riga += QString(larghezza - t.size(), QLatin1Char(' '));
+    const auto* b = reinterpret_cast<const uchar*>(cella.constData());
+    qsizetype inizio = 0, fine = cella.size();
+    while (inizio < fine && b[inizio] <= 32) ++inizio;
+    while (fine > inizio && b[fine - 1] <= 32) --fine;
+    qsizetype n = fine - inizio;
+    if (larghezza >= 0 && n > larghezza) n = larghezza;
+    const auto& caratteri = Caratteri();
+    for (qsizetype i = 0; i < n; ++i) riga += caratteri[b[inizio + i]];
+    for (qsizetype i = n; i < larghezza; ++i) riga += QLatin1Char(' ');
 }
 
 } // namespace
@@ -31,7 +49,7 @@ QString Componi(const QByteArray& titolo, const QByteArray& vani, const QByteArr
     riga += QStringLiteral("  \u20AC ");
     Accoda(riga, prezzo, 12);
     riga += QLatin1String("  ");
-    riga += Campo(descrizione);
+    Accoda(riga, descrizione, -1);
     return riga;
 }
 

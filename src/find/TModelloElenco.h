@@ -24,9 +24,6 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& indice, int ruolo = Qt::DisplayRole) const override;
 
-    // The ordering of the list: case folded, then as typed.
-    static bool Precede(const QString& a, const QString& b);
-
 private:
     struct Voce {
         QString Testo;

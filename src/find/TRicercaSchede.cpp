@@ -20,16 +20,21 @@ const std::array<TCriterio, 10> Criteri = {{
 
 TRicercaSchede::TRicercaSchede(const TCategoria& categoria) : m_archivio(categoria) {}
 
+namespace {
+// What a list needs of each card: its number and the five fields of its line.
+const QByteArray ColonneRiga = "ID,varTitolo,varCategoria,varData,varFotocamera,varAutore";
+} // namespace
+
 QByteArray TRicercaSchede::StatementoPrimaScheda(const QByteArray& t) {
-    return "SELECT " + Statementi::ColonneElenco() + " FROM " + t + " LIMIT 1 OFFSET 0";
+    return "SELECT " + ColonneRiga + " FROM " + t + " LIMIT 1 OFFSET 0";
 }
 
 QByteArray TRicercaSchede::StatementoCriterio(const QByteArray& t, const char* colonna) {
-    return "SELECT " + Statementi::ColonneElenco() + " FROM " + t + " WHERE " + colonna + " LIKE ?";
+    return "SELECT " + ColonneRiga + " FROM " + t + " WHERE " + colonna + " LIKE ?";
 }
 
 QByteArray TRicercaSchede::StatementoAvanzato(const QByteArray& t) {
-    QByteArray sql = "SELECT " + Statementi::ColonneElenco() + " FROM " + t + " WHERE ";
+    QByteArray sql = "SELECT " + ColonneRiga + " FROM " + t + " WHERE ";
     for (int i = 0; i < NumeroCaselleRicerca; ++i)
         sql += QByteArray(i ? " AND " : "") + CampiTesto[i].Colonna + " LIKE ?";
     return sql;

@@ -3,7 +3,7 @@
 // window's own connection and result table, the two searches and the lookup of
 // a listed card. The search keys are bound as statement parameters, so a typed
 // double quote is just a character; '%' and '_' stay wildcards. The lists read
-// ID and the text columns only, never the photos.
+// a card's number and the five fields of its line, never the photos.
 #include "store/TArchivio.h"
 #include "store/TCategoria.h"
 

@@ -14,6 +14,37 @@ struct Elemento {
     unsigned char valore;
 };
 
+using Modello = std::vector<Elemento>;
+
+// The pattern as elements; a run of '%' is one. False for an escape at the end,
+// which matches nothing.
+bool Analizza(const unsigned char* m, size_t n, int escape, Modello& elementi) {
+    elementi.clear();
+    elementi.reserve(n);
+    for (size_t k = 0; k < n; ++k) {
+        const unsigned char c = m[k];
+        if (escape >= 0 && c == static_cast<unsigned char>(escape)) {
+            if (++k >= n) return false;
+            elementi.push_back({Elemento::Byte, Minuscola(m[k])});
+        } else if (c == '%') {
+            if (elementi.empty() || elementi.back().tipo != Elemento::Serie) elementi.push_back({Elemento::Serie, 0});
+        } else if (c == '_') {
+            elementi.push_back({Elemento::Uno, 0});
+        } else {
+            elementi.push_back({Elemento::Byte, Minuscola(c)});
+        }
+    }
+    return true;
+}
+
+// A statement compares every row with the same pattern: it is analysed once and
+// kept with the statement's argument.
+struct ModelloAnalizzato {
+    int Escape = -1;
+    bool Valido = false;
+    Modello Elementi;
+};
+
 // Linear in text x pattern: after a '%' only the latest one is ever retried, which
 // is enough because '_' and literals each consume exactly one byte. A pattern of
 // many '%' can therefore not make a search take exponential time.
@@ -62,15 +93,37 @@ void FunzioneLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_result_error(ctx, "LIKE or GLOB pattern too complex", -1);
         return;
     }
-    const auto* m = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-    const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
-    if (!m || !t) {
+    const ModelloAnalizzato* analizzato = static_cast<ModelloAnalizzato*>(sqlite3_get_auxdata(ctx, 0));
+    ModelloAnalizzato locale;
+    if (!analizzato || analizzato->Escape != escape) {
+        const auto* m = sqlite3_value_text(argv[0]);
+        if (!m) {
+            sqlite3_result_error_nomem(ctx);
+            return;
+        }
+        locale.Escape = escape;
+        locale.Valido = Analizza(m, static_cast<size_t>(nm), escape, locale.Elementi);
+        analizzato = &locale;
+        // SQLite may drop the copy at any time; this row uses its own.
+        sqlite3_set_auxdata(ctx, 0, new ModelloAnalizzato(locale),
+                            [](void* p) { delete static_cast<ModelloAnalizzato*>(p); });
+    }
+    if (!analizzato->Valido) {
+        sqlite3_result_int(ctx, 0);
+        return;
+    }
+    // "%" (or "%%") takes any text without reading it.
+    if (analizzato->Elementi.size() == 1 && analizzato->Elementi[0].tipo == Elemento::Serie) {
+        sqlite3_result_int(ctx, 1);
+        return;
+    }
+    const auto* t = sqlite3_value_text(argv[1]);
+    if (!t) {
         sqlite3_result_error_nomem(ctx);
         return;
     }
-    const int nt = sqlite3_value_bytes(argv[1]);
-    sqlite3_result_int(ctx, Like1252::Confronta(QByteArray::fromRawData(m, nm), QByteArray::fromRawData(t, nt),
-                                                escape)
+    sqlite3_result_int(ctx, Confronta(analizzato->Elementi.data(), analizzato->Elementi.size(), t,
+                                      static_cast<size_t>(sqlite3_value_bytes(argv[1])))
                                 ? 1
                                 : 0);
 }
@@ -80,22 +133,10 @@ void FunzioneLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 namespace Like1252 {
 
 bool Confronta(const QByteArray& modello, const QByteArray& testo, int escape) {
-    std::vector<Elemento> m;
-    m.reserve(static_cast<size_t>(modello.size()));
-    for (qsizetype k = 0; k < modello.size(); ++k) {
-        const auto c = static_cast<unsigned char>(modello.at(k));
-        if (escape >= 0 && c == static_cast<unsigned char>(escape)) {
-            if (++k >= modello.size()) return false;
-            m.push_back({Elemento::Byte, Minuscola(static_cast<unsigned char>(modello.at(k)))});
-        } else if (c == '%') {
-            // A run of '%' is one '%'.
-            if (m.empty() || m.back().tipo != Elemento::Serie) m.push_back({Elemento::Serie, 0});
-        } else if (c == '_') {
-            m.push_back({Elemento::Uno, 0});
-        } else {
-            m.push_back({Elemento::Byte, Minuscola(c)});
-        }
-    }
+    Modello m;
+    if (!Analizza(reinterpret_cast<const unsigned char*>(modello.constData()), static_cast<size_t>(modello.size()),
+                  escape, m))
+        return false;
     return ::Confronta(m.data(), m.size(), reinterpret_cast<const unsigned char*>(testo.constData()),
                        static_cast<size_t>(testo.size()));
 }
