@@ -56,7 +56,10 @@ private slots:
         for (const TCategoria& c : Categorie::Tutte()) {
             attesi << c.NomeFinestra();
             // The attachments and folder windows serve every category: created once, after the first card window.
-            if (&c == &Categorie::PerPosizione(0)) attesi << "frmAllegaCartella" << "frmAllegaFile";
+            if (&c == &Categorie::PerPosizione(0))
+                attesi << "frmAllegaCartella" << "frmAllegaFile" << c.NomeFinestra("Trova") << c.NomeFinestra("Ricerca");
+            else
+                attesi << c.NomeFinestra("Ricerca") << c.NomeFinestra("Trova");
         }
         QStringList nomi;
         for (QWidget* w : Registro::Tutte()) {

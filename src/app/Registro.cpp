@@ -13,6 +13,8 @@
 #include "card/TfrmAllegaFile.h"
 #include "card/TfrmScheda.h"
 #include "card/TfrmZoom.h"
+#include "find/TfrmRicerca.h"
+#include "find/TfrmTrova.h"
 #include "store/TCategoria.h"
 
 #include <QList>
@@ -62,12 +64,20 @@ void CreaFinestre() {
     Registra(new TfrmAllegaCartella, QStringLiteral("frmAllegaCartella"));
     Registra(new TfrmAllegaFile, QStringLiteral("frmAllegaFile"));
     // Then the first category's own: frmTrova, frmExp, frmRicerca, frmBrowse, frmSlide.
+    Registra(new TfrmTrova(primo, scheda), primo.NomeFinestra("Trova"));
+    // frmExp comes here.
+    Registra(new TfrmRicerca(primo, scheda), primo.NomeFinestra("Ricerca"));
+    // frmBrowse, frmSlide come here.
 
     for (std::size_t i = 1; i < cat.size(); ++i) {
         auto* s = new TfrmScheda(cat[i]);
         Registra(s, cat[i].NomeFinestra());
         CollegaScheda(s, avvio);
         // Then this category's frmBrowse, frmExp, frmRicerca, frmSlide, frmTrova, in that order.
+        // frmBrowse, frmExp come here.
+        Registra(new TfrmRicerca(cat[i], s), cat[i].NomeFinestra("Ricerca"));
+        // frmSlide comes here.
+        Registra(new TfrmTrova(cat[i], s), cat[i].NomeFinestra("Trova"));
     }
 }
 

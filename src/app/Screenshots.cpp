@@ -6,12 +6,17 @@
 #include "app/TfrmSplash.h"
 #include "card/TfrmZoom.h"
 #include "doubles/Doppi.h"
+#include "store/TArchivio.h"
 #include "store/TCategoria.h"
+#include "store/TScheda.h"
+#include "store/Win1252.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -41,6 +46,63 @@ void CaricaFotoCampione(QWidget* finestra, const QString& cartellaTemporanea, Fi
     Attendi();
 }
 
+// A few studio flats, so that the find windows can be shown with a result list.
+void SchedeDiEsempio() {
+    struct Esempio {
+        const char *Titolo, *Descrizione, *Ubicazione, *Vani, *Metri, *Prezzo, *Note;
+    };
+    const Esempio esempi[] = {
+        {"M-104", "Monolocale con bagno finestrato e angolo cottura", "Milano, Città Studi", "1", "32", "145.000",
+         "Posto box auto"},
+        {"M-087", "Monolocale arredato, bagno con doccia", "Torino, San Salvario", "1", "28", "98.000", ""},
+        {"M-112", "Ampio monolocale su due livelli", "Bologna, centro storico", "1 + soppalco", "45", "189.000",
+         "Box auto doppio"},
+        {"M-009", "Monolocale da ristrutturare", "Genova, Sampierdarena", "1", "25", "39.000", ""},
+        {"M-131", "Monolocale nuovo, classe A, terrazzo", "Verona, Borgo Trento", "1", "38", "172.500",
+         "Cantina e posto bici"},
+        {"M-010", "Monolocale con vista lago e bagno nuovo", "Como, lungolago", "1", "30", "210.000", ""},
+    };
+    TArchivio archivio(*Categorie::PerTabella(QStringLiteral("amici")));
+    archivio.ApriArchivio();
+    QByteArray sql = "INSERT INTO amici (" + Statementi::ColonneElenco().mid(3) + ",Ext) VALUES (";
+    for (int i = 0; i < NumeroCampiTesto; ++i) sql += "?,";
+    sql += "'JPG')";
+    for (const Esempio& e : esempi) {
+        QList<QByteArray> v(NumeroCampiTesto);
+        const auto b = [](const char* s) { return Win1252::DaTesto(QString::fromUtf8(s)); };
+        v[cTitolo] = b(e.Titolo);
+        v[cAutore] = b(e.Descrizione);
+        v[cAlbum] = b(e.Ubicazione);
+        v[cCategoria] = b(e.Vani);
+        v[cData] = b(e.Metri);
+        v[cFotocamera] = b(e.Prezzo);
+        v[cNote] = b(e.Note);
+        archivio.Connessione()->Execute(sql, v);
+    }
+}
+
+template <class T> T* Figlio(QWidget* w, const char* nome) { return w->findChild<T*>(QString::fromLatin1(nome)); }
+
+// The find windows once more, as they look with a result list: file name + "Elenco".
+bool ConElenco(QWidget* w) {
+    if (w->objectName() == QLatin1String("frmTrovaAmici")) {
+        Figlio<QLineEdit>(w, "txtCriterio")->setText(QStringLiteral("M-"));
+        Figlio<QPushButton>(w, "btnPopola")->click();
+        Figlio<QLineEdit>(w, "txtTrova")->setText(QStringLiteral("vista"));
+        Figlio<QPushButton>(w, "btnTrova")->click();
+        Figlio<QLineEdit>(w, "txtCriterio")->setFocus();
+    } else if (w->objectName() == QLatin1String("frmRicercaAmici")) {
+        Figlio<QLineEdit>(w, "txtAutore")->setText(QStringLiteral("monolocale"));
+        Figlio<QPushButton>(w, "cmdTrova")->click();
+        Figlio<QLineEdit>(w, "txtTrova")->setText(QStringLiteral("bagno"));
+        Figlio<QPushButton>(w, "cmdTrova02")->click();
+    } else {
+        return false;
+    }
+    Attendi();
+    return true;
+}
+
 } // namespace
 
 namespace Screenshots {
@@ -56,6 +118,7 @@ int Esegui(const QString& cartella) {
     Piattaforma::ImpostaCartellaProgramma(programma.path());
 
     Registro::CreaFinestre();
+    SchedeDiEsempio();
     int errori = 0;
     for (QWidget* w : Registro::Tutte()) {
         // A maximised window would take the size of whatever screen runs this;
@@ -87,6 +150,13 @@ int Esegui(const QString& cartella) {
         if (!w->grab().save(file)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
             ++errori;
+        }
+        if (ConElenco(w)) {
+            const QString elenco = QDir(cartella).filePath(w->objectName() + QStringLiteral("Elenco.png"));
+            if (!w->grab().save(elenco)) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(elenco));
+                ++errori;
+            }
         }
         w->hide();
         Attendi();

@@ -266,6 +266,23 @@ bool TfrmScheda::ApriFinestraFiglia(const char* prefisso) {
     return true;
 }
 
+bool TfrmScheda::CaricaSchedaPerNumero(qint64 id) {
+    bool caricata = false;
+    Esegui([&] {
+        try {
+            if (!m_archivio.ApriArchivio(Statementi::SchedaPerNumero(m_archivio.Tabella(), id))) return;
+            TSQLiteTable* t = m_archivio.Risultato();
+            if (!t || !t->First()) return;
+            m_operazioni.CaricaScheda(*t);
+            m_operazioni.MettiCampioneSeVuota();
+            caricata = true;
+        } catch (...) {
+            // The find windows open a listed card in silence; the card stays as it was.
+        }
+    });
+    return caricata;
+}
+
 bool TfrmScheda::PreparaFinestraFiglia() {
     Esegui([&] { m_operazioni.PulisciScheda(); });
     try {
@@ -412,10 +429,15 @@ void TfrmScheda::imgZoomClick() {
     });
 }
 
-// Quick find: its window arrives with the finding work.
-void TfrmScheda::cmdTrovaClick() {}
-// Advanced search: its window arrives with the finding work.
-void TfrmScheda::cmdRicercaClick() {}
+void TfrmScheda::cmdTrovaClick() { ApriFinestraFiglia("Trova"); }
+
+void TfrmScheda::cmdRicercaClick() {
+    // The search window loads a chosen card only for the category key written here.
+    if (QWidget* ricerca = FinestreScheda::Finestra(m_categoria.NomeFinestra("Ricerca")))
+        if (auto* memoria = ricerca->findChild<QLabel*>(QStringLiteral("lblMemory")))
+            memoria->setText(QString::fromLatin1(m_categoria.Tabella));
+    ApriFinestraFiglia("Ricerca");
+}
 // Card to word processor: arrives with the export work.
 void TfrmScheda::cmdWordClick() {}
 // Archive to spreadsheet: its window arrives with the export work.

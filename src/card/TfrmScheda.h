@@ -44,6 +44,10 @@ public:
     // modally after PreparaFinestraFiglia; nothing happens when that fails.
     // Returns whether the window was shown.
     bool ApriFinestraFiglia(const char* prefisso);
+    // Loads the stored card of that number as the working card (a card listed by
+    // the find windows), with the sample photo when it has none. False, and the
+    // card as it was, when the archive has no such card or cannot be read.
+    bool CaricaSchedaPerNumero(qint64 id);
 
 signals:
     // The window has closed (hidden); the launcher comes back.
