@@ -53,7 +53,9 @@ private slots:
         for (QWidget* w : Registro::Tutte()) w->hide();
         Registro::CreaFinestre(); // afresh: nothing shown by creation
         QStringList attesi{"frmPassword", "frmAvvio", "frmCambiaPassword", "frmInfo", "frmZoom"};
-        for (const TCategoria& c : Categorie::Tutte()) attesi << c.NomeFinestra();
+        // Per category, in creation order, the windows built so far.
+        for (const TCategoria& c : Categorie::Tutte())
+            attesi << c.NomeFinestra() << c.NomeFinestra("Browse") << c.NomeFinestra("Slide");
         QStringList nomi;
         for (QWidget* w : Registro::Tutte()) {
             nomi << w->objectName();

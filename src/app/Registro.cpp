@@ -8,6 +8,8 @@
 #include "card/FinestreScheda.h"
 #include "card/TfrmScheda.h"
 #include "card/TfrmZoom.h"
+#include "show/TfrmBrowse.h"
+#include "show/TfrmSlide.h"
 #include "store/TCategoria.h"
 
 #include <QList>
@@ -26,6 +28,18 @@ QWidget* Registra(QWidget* w, const QString& nome) {
 // The card window's close handler hands back to the launcher.
 void CollegaScheda(TfrmScheda* scheda, QWidget* avvio) {
     QObject::connect(scheda, &TfrmScheda::Chiusa, avvio, [avvio] { Flusso::Mostra(avvio); });
+}
+
+void CreaBrowse(const TCategoria& c) { Registra(new TfrmBrowse(c), c.NomeFinestra("Browse")); }
+
+// The card window hands its photo over, and the show covers the screen the card is on.
+void CreaSlide(const TCategoria& c, TfrmScheda* scheda) {
+    auto* slide = new TfrmSlide(c);
+    Registra(slide, c.NomeFinestra("Slide"));
+    QObject::connect(scheda, &TfrmScheda::FotoPerSlideshow, slide, [slide, scheda](const TFoto& foto) {
+        slide->ImpostaFoto(foto);
+        slide->ImpostaSchermo(scheda->screen());
+    });
 }
 
 } // namespace
@@ -51,13 +65,18 @@ void CreaFinestre() {
     Registra(scheda, primo.NomeFinestra());
     CollegaScheda(scheda, avvio);
     // Created once for all categories, here: frmAllegaCartella, frmAllegaFile.
-    // Then the first category's own: frmTrova, frmExp, frmRicerca, frmBrowse, frmSlide.
+    // Then the first category's own: frmTrova, frmExp, frmRicerca, then:
+    CreaBrowse(primo);
+    CreaSlide(primo, scheda);
 
     for (std::size_t i = 1; i < cat.size(); ++i) {
         auto* s = new TfrmScheda(cat[i]);
         Registra(s, cat[i].NomeFinestra());
         CollegaScheda(s, avvio);
-        // Then this category's frmBrowse, frmExp, frmRicerca, frmSlide, frmTrova, in that order.
+        CreaBrowse(cat[i]);
+        // Then this category's frmExp, frmRicerca.
+        CreaSlide(cat[i], s);
+        // Then this category's frmTrova.
     }
 }
 

@@ -6,6 +6,7 @@
 #include "widgets/Flusso.h"
 #include "widgets/Testo1252.h"
 #include "platform/Piattaforma.h"
+#include "store/FotoVicine.h"
 #include "ui_TfrmScheda.h"
 
 #include <QCloseEvent>
@@ -15,6 +16,7 @@
 #include <QPointer>
 #include <QSaveFile>
 #include <QShowEvent>
+#include <QTimer>
 
 namespace {
 
@@ -88,6 +90,13 @@ TfrmScheda::TfrmScheda(const TCategoria& categoria, QWidget* parent)
     setWindowTitle(categoria.CaptionScheda());
     m_operazioni.FocusTitolo = [this] { ui->txtTitolo->setFocus(Qt::OtherFocusReason); };
     m_operazioni.MostraScheda = [this] { SchedaInControlli(); };
+    m_operazioni.FotoDaByte = [this](qint64 id, const QByteArray& byte) {
+        return m_anticipo.Foto(id, byte, ui->imgFoto->size());
+    };
+    m_anticipa = new QTimer(this);
+    m_anticipa->setSingleShot(true);
+    m_anticipa->setInterval(0);
+    connect(m_anticipa, &QTimer::timeout, this, &TfrmScheda::Anticipa);
     Aspetto();
     Collega();
     m_operazioni.PulisciScheda();
@@ -255,17 +264,33 @@ void TfrmScheda::CaricaScheda(TSQLiteTable& tabella) {
         m_operazioni.CaricaScheda(tabella);
         m_operazioni.MettiCampioneSeVuota();
     });
+    m_anticipa->start();
+}
+
+void TfrmScheda::Anticipa() {
+    if (!isVisible()) return;
+    const QByteArray t = m_archivio.Tabella();
+    const QByteArray avanti = m_scheda.ID ? Statementi::SchedaSuccessiva(t, *m_scheda.ID) : Statementi::PrimaScheda(t);
+    const QByteArray indietro = m_scheda.ID ? Statementi::SchedaPrecedente(t, *m_scheda.ID) : avanti;
+    QList<TAnticipoFoto::Voce> voci;
+    if (auto v = FotoVicine::Leggi(m_archivio, avanti)) voci.append(*v);
+    if (indietro != avanti)
+        if (auto v = FotoVicine::Leggi(m_archivio, indietro)) voci.append(*v);
+    m_anticipo.Prepara(voci, ui->imgFoto->size());
 }
 
 bool TfrmScheda::ApriFinestraFiglia(const char* prefisso) {
     QWidget* figlia = FinestreScheda::Finestra(m_categoria.NomeFinestra(prefisso));
     if (!figlia || !PreparaFinestraFiglia()) return false;
     Flusso::MostraModale(figlia);
+    m_anticipa->start();
     return true;
 }
 
 bool TfrmScheda::PreparaFinestraFiglia() {
     Esegui([&] { m_operazioni.PulisciScheda(); });
+    m_anticipa->stop();
+    m_anticipo.Svuota(); // the child reads the archive on its own
     try {
         m_archivio.ApriArchivio(Statementi::PrimaScheda(m_archivio.Tabella()));
         return true;
@@ -314,6 +339,7 @@ void TfrmScheda::FormShow() {
         // The window always opens on an empty card, ready for a new one.
         m_operazioni.PulisciScheda();
     });
+    m_anticipa->start();
 }
 
 void TfrmScheda::closeEvent(QCloseEvent* e) {
@@ -322,6 +348,8 @@ void TfrmScheda::closeEvent(QCloseEvent* e) {
     } catch (...) {
         // The launcher comes back all the same, so a window always stays visible.
     }
+    m_anticipa->stop();
+    m_anticipo.Svuota();
     e->accept();
     emit Chiusa();
 }
@@ -343,10 +371,22 @@ void TfrmScheda::cmdNuovoClick() { Esegui([&] { m_operazioni.PulisciScheda(); })
 void TfrmScheda::cmdDuplicaClick() { Esegui([&] { m_operazioni.DuplicaScheda(); }); }
 void TfrmScheda::cmdSalvaClick() { Esegui([&] { m_operazioni.SalvaScheda(); }); }
 void TfrmScheda::cmdEliminaClick() { Esegui([&] { m_operazioni.EliminaScheda(); }); }
-void TfrmScheda::imgPrimoClick() { Esegui([&] { m_operazioni.PrimaScheda(); }); }
-void TfrmScheda::imgIndietroClick() { Esegui([&] { m_operazioni.SchedaPrecedente(); }); }
-void TfrmScheda::imgAvantiClick() { Esegui([&] { m_operazioni.SchedaSuccessiva(); }); }
-void TfrmScheda::imgUltimoClick() { Esegui([&] { m_operazioni.UltimaScheda(); }); }
+void TfrmScheda::imgPrimoClick() {
+    Esegui([&] { m_operazioni.PrimaScheda(); });
+    m_anticipa->start();
+}
+void TfrmScheda::imgIndietroClick() {
+    Esegui([&] { m_operazioni.SchedaPrecedente(); });
+    m_anticipa->start();
+}
+void TfrmScheda::imgAvantiClick() {
+    Esegui([&] { m_operazioni.SchedaSuccessiva(); });
+    m_anticipa->start();
+}
+void TfrmScheda::imgUltimoClick() {
+    Esegui([&] { m_operazioni.UltimaScheda(); });
+    m_anticipa->start();
+}
 void TfrmScheda::cmdOttimizzaClick() { Protetto([&] { m_archivio.OttimizzaArchivio(); }); }
 void TfrmScheda::cmdEsciClick() { close(); }
 
@@ -424,9 +464,10 @@ void TfrmScheda::cmdExcelClick() {}
 void TfrmScheda::cmdAllegaClick() {}
 // Associated folder: its window arrives with the attachments work.
 void TfrmScheda::cmdAssociaClick() {}
-// Photo browser: its window arrives with the presentation work.
-void TfrmScheda::cmdSfogliaFotoClick() {}
-// Slideshow: its window arrives with the presentation work.
-void TfrmScheda::cmdSlideshowClick() {}
+void TfrmScheda::cmdSfogliaFotoClick() { ApriFinestraFiglia("Browse"); }
+void TfrmScheda::cmdSlideshowClick() {
+    emit FotoPerSlideshow(m_scheda.Foto); // before the card is cleared
+    ApriFinestraFiglia("Slide");
+}
 // Help topic: the help window arrives with the application shell work.
 void TfrmScheda::cmdGuidaClick() {}

@@ -109,6 +109,10 @@ void TAnticipoFoto::Prepara(const QList<Voce>& voci, QSize box)
         bool voluta = false;
         for (const Voce& v : voci)
             voluta = voluta || Stessa(t, v.ID, v.Byte, box);
+        // A photo shown before but never painted is decoded afresh on a photo of its
+        // own, which nobody else can be drawing meanwhile.
+        if (voluta && !t.InCorso && !t.Foto.Decodificata(box))
+            voluta = false;
         if (voluta) {
             t.Anticipata = true;
         } else {
