@@ -156,13 +156,16 @@ private slots:
         QTemporaryDir dir;
         Piattaforma::ImpostaCartellaProgramma(dir.path());
         const TCategoria& cat = *Categorie::PerTabella(QStringLiteral("amici"));
+        TArchivio archivio(cat);
+        // No archive file: nothing read, and no file created.
+        QVERIFY(!FotoVicine::Leggi(archivio, Statementi::PrimaScheda("amici")));
+        QVERIFY(!QFile::exists(archivio.Percorso()));
+
         ScriviSchedaProva(cat, 3, QStringLiteral("R3"), m_a);
         ScriviSchedaProva(cat, 7, QStringLiteral("R7"), m_b);
         ScriviSchedaProva(cat, 12, QStringLiteral("R12"));
-
-        TArchivio archivio(cat);
-        QVERIFY(!FotoVicine::Leggi(archivio, Statementi::PrimaScheda("amici"))); // no connection yet
         archivio.ApriArchivio(Statementi::SchedaPerNumero("amici", 3));
+        TSQLiteDatabase* connessione = archivio.Connessione();
         TSQLiteTable* corrente = archivio.Risultato();
 
         auto v = FotoVicine::Leggi(archivio, Statementi::SchedaSuccessiva("amici", 3));
@@ -176,7 +179,8 @@ private slots:
         QVERIFY(v->Byte.isEmpty());
         QVERIFY(!FotoVicine::Leggi(archivio, Statementi::SchedaSuccessiva("amici", 12)));
         QVERIFY(!FotoVicine::Leggi(archivio, "DELETE FROM amici"));
-        // The window's own result table is left as it was.
+        // The window's own connection and result table are left as they were.
+        QCOMPARE(archivio.Connessione(), connessione);
         QCOMPARE(archivio.Risultato(), corrente);
         QCOMPARE(corrente->Count(), 1u);
         QCOMPARE(corrente->ColumnInteger(corrente->ColumnIndex("ID")), 3);

@@ -68,10 +68,19 @@ TFoto TAnticipoFoto::Foto(qint64 id, const QByteArray& byte, QSize box)
 {
     if (byte.isEmpty())
         return TFoto();
+    // Decoded, or being decoded, comes first.
     qsizetype trovata = -1;
-    for (qsizetype i = 0; i < m_tenute.size() && trovata < 0; ++i)
-        if (Stessa(m_tenute[i], id, byte, box))
+    for (qsizetype i = 0; i < m_tenute.size(); ++i) {
+        const Tenuta& t = m_tenute[i];
+        if (!Stessa(t, id, byte, box))
+            continue;
+        if (t.InCorso || t.Foto.Decodificata(box)) {
             trovata = i;
+            break;
+        }
+        if (trovata < 0)
+            trovata = i;
+    }
     if (trovata < 0) {
         // Decoded by the window itself when it paints; kept for a step back.
         m_tenute.append({id, box, TFoto::DaByte(byte), nullptr, false, false});
@@ -127,7 +136,7 @@ void TAnticipoFoto::Prepara(const QList<Voce>& voci, QSize box)
             continue;
         bool tenuta = false;
         for (const Tenuta& t : std::as_const(m_tenute))
-            tenuta = tenuta || Stessa(t, v.ID, v.Byte, box);
+            tenuta = tenuta || (Stessa(t, v.ID, v.Byte, box) && (t.InCorso || t.Foto.Decodificata(box)));
         if (tenuta)
             continue;
         auto lavoro = std::make_shared<Lavoro>();

@@ -1,33 +1,32 @@
 #include "store/FotoVicine.h"
 
+#include <QFileInfo>
+
 namespace FotoVicine {
 
-std::optional<TAnticipoFoto::Voce> Leggi(TArchivio& archivio, const QByteArray& passo)
+std::optional<TAnticipoFoto::Voce> Leggi(const TArchivio& archivio, const QByteArray& passo)
 {
     static const QByteArray Tutto = "SELECT * FROM ";
-    TSQLiteDatabase* db = archivio.Connessione();
-    if (!db || !passo.startsWith(Tutto))
+    const QString percorso = archivio.Percorso();
+    if (!passo.startsWith(Tutto) || !QFileInfo(percorso).isFile())
         return std::nullopt;
-    // The step's own query, reading only what the photo needs.
-    const QByteArray sql = "SELECT ID,Picture FROM " + passo.mid(Tutto.size());
-    std::optional<TAnticipoFoto::Voce> voce;
-    db->ImpostaAttesa(0);
     try {
-        std::unique_ptr<TSQLiteTable> t = db->Query(sql);
-        if (t && t->First()) {
-            TAnticipoFoto::Voce v;
-            v.ID = t->ColumnInteger(t->ColumnIndex("ID"));
-            const int foto = t->ColumnIndex("Picture");
-            if (!t->ColumnIsNull(foto))
-                if (const QByteArray* b = t->ColumnBlob(foto))
-                    v.Byte = *b;
-            voce = v;
-        }
+        TSQLiteDatabase db(percorso);
+        db.ImpostaAttesa(0);
+        // The step's own query, reading only what the photo needs.
+        std::unique_ptr<TSQLiteTable> t = db.Query("SELECT ID,Picture FROM " + passo.mid(Tutto.size()));
+        if (!t || !t->First())
+            return std::nullopt;
+        TAnticipoFoto::Voce v;
+        v.ID = t->ColumnInteger(t->ColumnIndex("ID"));
+        const int foto = t->ColumnIndex("Picture");
+        if (!t->ColumnIsNull(foto))
+            if (const QByteArray* b = t->ColumnBlob(foto))
+                v.Byte = *b;
+        return v;
     } catch (...) {
-        voce.reset();
+        return std::nullopt;
     }
-    db->ImpostaAttesa(TSQLiteDatabase::AttesaBlocco);
-    return voce;
 }
 
 } // namespace FotoVicine

@@ -7,9 +7,10 @@
 
 namespace FotoVicine {
 // The number and photo bytes of the card that the stepping query 'passo'
-// ("SELECT * FROM ...") finds now, read on the window's current connection
-// without waiting for a lock held elsewhere and without touching its current
-// result table. Nothing when there is no such card, no connection or any error:
+// ("SELECT * FROM ...") finds now in the window's archive file. Read on a
+// connection of its own, closed at once, so that the window's connection and
+// result table stay as they are; it never waits for a lock held elsewhere and
+// never creates the file. Nothing when there is no such card or on any error:
 // reading ahead never stands in the way of the step itself.
-std::optional<TAnticipoFoto::Voce> Leggi(TArchivio& archivio, const QByteArray& passo);
+std::optional<TAnticipoFoto::Voce> Leggi(const TArchivio& archivio, const QByteArray& passo);
 } // namespace FotoVicine
