@@ -4,8 +4,11 @@
 //  - step to the next card and show its photo (605 x 449 box and full screen),
 //    against a bare libjpeg-turbo decode at the DCT scale covering the picture;
 //  - quick find listing every card of 10,000 (256 KB photo each), against a bare
-//    sqlite3 scan of the same rows, with the peak memory of the find.
+//    sqlite3 scan of the same rows, with the peak memory of the find;
+//  - the card window's, the photo browser's and the slideshow's steps with 12 and
+//    24 megapixel photos, and the memory of a long show (bench_mostra.cpp).
 #include "bench_avvio.h"
+#include "bench_mostra.h"
 #include "photo/Foto.h"
 #include "doubles/Doppi.h"
 #include "store/TArchivio.h"
@@ -21,7 +24,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -364,7 +367,8 @@ int main(int argc, char** argv)
         return esito;
     BenchAvvio(QString::fromLocal8Bit(argv[0]), 9);
     PreparaMemoriaFoto(); // as the program does at start
-    QGuiApplication app(argc, argv);
+    BenchMostraSchermo();
+    QApplication app(argc, argv);
     FintoMessaggi messaggi;
     FintoCursore cursore;
     Piattaforma::Imposta(&messaggi);
@@ -380,6 +384,7 @@ int main(int argc, char** argv)
         QTemporaryDir dir;
         PassoEFoto(dir.path());
     }
+    BenchMostra();
     Stampa({{"bench", "total"}, {"seconds", Arrotonda(Millisecondi(totale) / 1000, 1)}});
     return 0;
 }

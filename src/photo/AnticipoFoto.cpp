@@ -188,6 +188,18 @@ void TAnticipoFoto::AttendiTutti()
         Raccogli(t);
 }
 
+bool TAnticipoFoto::InCorso() const
+{
+    for (const Tenuta& t : m_tenute) {
+        if (!t.InCorso)
+            continue;
+        std::lock_guard<std::mutex> blocco(t.InCorso->Mutex);
+        if (!t.InCorso->Finito)
+            return true;
+    }
+    return false;
+}
+
 void TAnticipoFoto::Abilita(bool attivo) { g_abilitato = attivo; }
 
 bool TAnticipoFoto::Abilitato() { return g_abilitato; }

@@ -48,6 +48,8 @@ public:
     int Anticipate() const;
     // Waits until every decoding started so far has ended.
     void AttendiTutti();
+    // Whether a decoding is still under way on the worker thread.
+    bool InCorso() const;
 
     // The benchmark compares stepping with and without decoding ahead.
     static void Abilita(bool attivo);
