@@ -139,17 +139,6 @@ private slots:
         }
     }
 
-    void disabilitato()
-    {
-        TAnticipoFoto::Abilita(false);
-        TAnticipoFoto a;
-        a.Prepara({{1, m_a}}, Box);
-        QVERIFY(!a.Tiene(1));
-        TAnticipoFoto::Abilita(true);
-        a.Prepara({{1, m_a}}, Box);
-        QVERIFY(a.Tiene(1));
-    }
-
     // The neighbouring card's number and photo, as the stepping query finds it now.
     void letturaDallArchivio()
     {

@@ -27,22 +27,6 @@ class TestScorrimento : public QObject {
         ScriviSchedaProva(m_cat, 12, QStringLiteral("R12"), JpegProva(30, 40));
     }
     static qint64 Id(const std::optional<TSchedaMostrata>& s) { return s ? s->ID : -1; }
-    // The slideshow's ticks as a line: card numbers, "=" for a tick that changes
-    // nothing, "." for the tick after the last card.
-    static QString Ticks(TScorrimento& s, int quanti)
-    {
-        QStringList r;
-        for (int i = 0; i < quanti; ++i) {
-            TSchedaMostrata m;
-            switch (s.Avanza(&m)) {
-            case Esito::Scheda: r << QString::number(m.ID); break;
-            case Esito::FineGiro: r << QStringLiteral("."); break;
-            case Esito::Invariato: r << QStringLiteral("="); break;
-            }
-        }
-        return r.join(QLatin1Char(' '));
-    }
-
 private slots:
     void init()
     {
@@ -101,36 +85,10 @@ private slots:
         for (Verso v : {Verso::Primo, Verso::Indietro, Verso::Avanti, Verso::Ultimo})
             QVERIFY(!s.Passo(v));
         QVERIFY(!s.Posizione());
-        QCOMPARE(Ticks(s, 3), QStringLiteral("= = ="));
+        TSchedaMostrata m;
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(s.Avanza(&m) == Esito::Invariato);
         QVERIFY(!s.Posizione());
-    }
-
-    // Start screen, each card, the last card twice, then the first again.
-    void sequenzaDelloSlideshow()
-    {
-        TreSchede();
-        TScorrimento s(m_cat);
-        QCOMPARE(Ticks(s, 8), QStringLiteral("3 7 12 . 3 7 12 ."));
-        QVERIFY(!s.Posizione());
-
-        TScorrimento uno(*Categorie::PerTabella(QStringLiteral("vacanze")));
-        ScriviSchedaProva(uno.Archivio().Categoria(), 40, QStringLiteral("U"));
-        QCOMPARE(Ticks(uno, 5), QStringLiteral("40 . 40 . 40"));
-    }
-
-    // Each tick asks the archive afresh: cards added or removed meanwhile count.
-    void schedeCambiateDuranteLoSlideshow()
-    {
-        TreSchede();
-        TScorrimento s(m_cat);
-        QCOMPARE(Ticks(s, 1), QStringLiteral("3"));
-        EliminaSchedaProva(m_cat, 7);
-        ScriviSchedaProva(m_cat, 9, QStringLiteral("R9"));
-        QCOMPARE(Ticks(s, 2), QStringLiteral("9 12"));
-        ScriviSchedaProva(m_cat, 20, QStringLiteral("R20"));
-        QCOMPARE(Ticks(s, 2), QStringLiteral("20 ."));
-        EliminaSchedaProva(m_cat, 3);
-        QCOMPARE(Ticks(s, 1), QStringLiteral("9"));
     }
 
     // Archive errors reach the caller; the position stays as it was.

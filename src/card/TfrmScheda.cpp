@@ -256,6 +256,7 @@ void TfrmScheda::Esegui(const std::function<void()>& operazione) {
         } mostra{this};
         operazione();
     });
+    m_anticipa->start();
 }
 
 void TfrmScheda::CaricaScheda(TSQLiteTable& tabella) {
@@ -263,9 +264,9 @@ void TfrmScheda::CaricaScheda(TSQLiteTable& tabella) {
         m_operazioni.CaricaScheda(tabella);
         m_operazioni.MettiCampioneSeVuota();
     });
-    m_anticipa->start();
 }
 
+// After every operation: the neighbours of the card now on display.
 void TfrmScheda::Anticipa() {
     if (!isVisible()) return;
     const QByteArray t = m_archivio.Tabella();
@@ -338,7 +339,6 @@ void TfrmScheda::FormShow() {
         // The window always opens on an empty card, ready for a new one.
         m_operazioni.PulisciScheda();
     });
-    m_anticipa->start();
 }
 
 void TfrmScheda::closeEvent(QCloseEvent* e) {
@@ -370,22 +370,10 @@ void TfrmScheda::cmdNuovoClick() { Esegui([&] { m_operazioni.PulisciScheda(); })
 void TfrmScheda::cmdDuplicaClick() { Esegui([&] { m_operazioni.DuplicaScheda(); }); }
 void TfrmScheda::cmdSalvaClick() { Esegui([&] { m_operazioni.SalvaScheda(); }); }
 void TfrmScheda::cmdEliminaClick() { Esegui([&] { m_operazioni.EliminaScheda(); }); }
-void TfrmScheda::imgPrimoClick() {
-    Esegui([&] { m_operazioni.PrimaScheda(); });
-    m_anticipa->start();
-}
-void TfrmScheda::imgIndietroClick() {
-    Esegui([&] { m_operazioni.SchedaPrecedente(); });
-    m_anticipa->start();
-}
-void TfrmScheda::imgAvantiClick() {
-    Esegui([&] { m_operazioni.SchedaSuccessiva(); });
-    m_anticipa->start();
-}
-void TfrmScheda::imgUltimoClick() {
-    Esegui([&] { m_operazioni.UltimaScheda(); });
-    m_anticipa->start();
-}
+void TfrmScheda::imgPrimoClick() { Esegui([&] { m_operazioni.PrimaScheda(); }); }
+void TfrmScheda::imgIndietroClick() { Esegui([&] { m_operazioni.SchedaPrecedente(); }); }
+void TfrmScheda::imgAvantiClick() { Esegui([&] { m_operazioni.SchedaSuccessiva(); }); }
+void TfrmScheda::imgUltimoClick() { Esegui([&] { m_operazioni.UltimaScheda(); }); }
 void TfrmScheda::cmdOttimizzaClick() { Protetto([&] { m_archivio.OttimizzaArchivio(); }); }
 void TfrmScheda::cmdEsciClick() { close(); }
 

@@ -1,5 +1,6 @@
 #include "photo/AnticipoFoto.h"
 
+#include <QCoreApplication>
 #include <QThreadPool>
 
 #include <atomic>
@@ -18,6 +19,11 @@ QThreadPool& Operai()
     static QThreadPool* pool = [] {
         auto* p = new QThreadPool;
         p->setMaxThreadCount(2);
+        // No decoding may still run while the program takes itself apart.
+        qAddPostRoutine([] {
+            pool->clear();
+            pool->waitForDone();
+        });
         return p;
     }();
     return *pool;
