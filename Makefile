@@ -7,6 +7,7 @@ PACKAGES := cmake ninja-build g++ pkg-config \
   fonts-dejavu-core fonts-liberation fontconfig
 # Packages that only the tests need; each piece of work adds its own line.
 TEST_PACKAGES :=
+TEST_PACKAGES += poppler-utils
 FORMAT_PACKAGES := clang-format
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

@@ -9,6 +9,7 @@
 //    24 megapixel photos, and the memory of a long show (bench_mostra.cpp).
 #include "bench_avvio.h"
 #include "bench_mostra.h"
+#include "bench_splash.h"
 #include "photo/Foto.h"
 #include "doubles/Doppi.h"
 #include "store/TArchivio.h"
@@ -365,7 +366,10 @@ int main(int argc, char** argv)
     int esito = 0;
     if (BenchAvvioFiglio(argc, argv, &esito))
         return esito;
+    if (BenchSplashFiglio(argc, argv, &esito))
+        return esito;
     BenchAvvio(QString::fromLocal8Bit(argv[0]), 9);
+    BenchSplash(QString::fromLocal8Bit(argv[0]));
     PreparaMemoriaFoto(); // as the program does at start
     BenchMostraSchermo();
     QApplication app(argc, argv);

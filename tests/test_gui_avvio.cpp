@@ -52,10 +52,14 @@ private slots:
     void windowsCreatedInOrderAndHidden() {
         for (QWidget* w : Registro::Tutte()) w->hide();
         Registro::CreaFinestre(); // afresh: nothing shown by creation
-        QStringList attesi{"frmPassword", "frmAvvio", "frmCambiaPassword", "frmInfo", "frmZoom"};
+        QStringList attesi{"frmPassword", "frmAvvio", "frmCambiaPassword", "frmHelpForm", "frmInfo", "frmSplash", "frmZoom"};
         // Per category, in creation order, the windows built so far.
-        for (const TCategoria& c : Categorie::Tutte())
-            attesi << c.NomeFinestra() << c.NomeFinestra("Browse") << c.NomeFinestra("Slide");
+        for (const TCategoria& c : Categorie::Tutte()) {
+            attesi << c.NomeFinestra();
+            // The attachments and folder windows serve every category: created once, after the first card window.
+            if (&c == &Categorie::PerPosizione(0)) attesi << "frmAllegaCartella" << "frmAllegaFile";
+            attesi << c.NomeFinestra("Browse") << c.NomeFinestra("Slide");
+        }
         QStringList nomi;
         for (QWidget* w : Registro::Tutte()) {
             nomi << w->objectName();

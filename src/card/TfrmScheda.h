@@ -38,6 +38,10 @@ public:
     // Before a child window: empties the card and re-opens the archive. False when
     // the archive cannot be opened; the child is then not shown.
     bool PreparaFinestraFiglia();
+    // The hidden fields of the working card (cFile01 .. cCartellaDesc): the
+    // attachments and folder windows read them and write them back.
+    QString CampoNascosto(Campo campo) const;
+    void ImpostaCampoNascosto(Campo campo, const QString& valore);
     // The category's own window of that kind ("frmTrova" + stem for "Trova"), shown
     // modally after PreparaFinestraFiglia; nothing happens when that fails.
     // Returns whether the window was shown.
@@ -51,6 +55,8 @@ signals:
     void Chiusa();
     // Before the slideshow starts: the picture now in the photo box.
     void FotoPerSlideshow(const TFoto& foto);
+    // The help button: the registry shows the help window with this window's topic.
+    void GuidaRichiesta();
 
 protected:
     void showEvent(QShowEvent* e) override;
