@@ -27,6 +27,10 @@ check cmd/avanti.png 8x15
 check cmd/ultimo.png 13x15
 check cmd/slideshow.png 148x32
 check cmd/zoom.png 25x26
+check show/primo.png 31x44
+check show/indietro.png 23x41
+check show/avanti.png 23x41
+check show/ultimo.png 31x44
 check avvio/logo00.png 67x66
 check avvio/logo01.png 738x51
 check avvio/info.png 30x33

@@ -17,7 +17,7 @@ trap 'rm -rf "$TMP"' EXIT
 # unchanged files.
 PNGOPT="-strip -define png:exclude-chunks=date,time"
 
-mkdir -p samples tiles banners cmd avvio password info icon splash guida allegati trova
+mkdir -p samples tiles banners cmd avvio password info icon splash guida allegati trova show
 
 # svg W H OUT: render at exactly W x H.
 svg() {
@@ -95,6 +95,12 @@ svg "$SRC/cmd/ultimo.svg" 13 15 cmd/ultimo.png
 svg "$SRC/cmd/slideshow.svg" 148 32 cmd/slideshow.png
 svg "$SRC/cmd/zoom.svg" 25 26 cmd/zoom.png
 
+# --- photo browser arrows, on black ---
+svg "$SRC/show/primo.svg" 31 44 show/primo.png
+svg "$SRC/show/indietro.svg" 23 41 show/indietro.png
+svg "$SRC/show/avanti.svg" 23 41 show/avanti.png
+svg "$SRC/show/ultimo.svg" 31 44 show/ultimo.png
+
 # --- launcher ---
 rsvg-convert -w 66 -h 66 "$SRC/logo/marchio.svg" -o "$TMP/m66.png"
 convert -size 67x66 xc:none "$TMP/m66.png" -gravity center -composite $PNGOPT PNG32:avvio/logo00.png
@@ -169,7 +175,7 @@ svg "$SRC/logo/marchio.svg" 32 32 icon/tegolario_32.png
     echo '<RCC version="1.0">'
     echo '<qresource>'
     echo '    <file alias="RESNAME">avvio/banner.gif</file>'
-    find samples tiles banners cmd avvio password info icon splash guida allegati trova -type f | LC_ALL=C sort |
+    find samples tiles banners cmd avvio password info icon splash guida allegati trova show -type f | LC_ALL=C sort |
         sed 's|.*|    <file>&</file>|'
     echo '</qresource>'
     echo '</RCC>'

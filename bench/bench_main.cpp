@@ -6,7 +6,10 @@
 //  - quick find and advanced search listing every card of 10,000 (256 KB photo
 //    each) until the list has painted, against a bare sqlite3 scan of the same
 //    rows, with the peak memory of the find (bench_trova.cpp).
+//  - the card window's, the photo browser's and the slideshow's steps with 12 and
+//    24 megapixel photos, and the memory of a long show (bench_mostra.cpp).
 #include "bench_avvio.h"
+#include "bench_mostra.h"
 #include "bench_splash.h"
 #include "bench_trova.h"
 #include "photo/Foto.h"
@@ -256,6 +259,7 @@ int main(int argc, char** argv)
     PreparaMemoriaFoto(); // as the program does at start
     // Figures from the same platform everywhere, with or without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchMostraSchermo();
     QApplication app(argc, argv);
     FintoMessaggi messaggi;
     FintoCursore cursore;
@@ -269,6 +273,7 @@ int main(int argc, char** argv)
         QTemporaryDir dir;
         PassoEFoto(dir.path());
     }
+    BenchMostra();
     Stampa({{"bench", "total"}, {"seconds", Arrotonda(Millisecondi(totale) / 1000, 1)}});
     return 0;
 }

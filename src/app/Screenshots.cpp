@@ -6,6 +6,8 @@
 #include "app/TfrmSplash.h"
 #include "card/TfrmZoom.h"
 #include "doubles/Doppi.h"
+#include "show/TfrmBrowse.h"
+#include "show/TfrmSlide.h"
 #include "store/TArchivio.h"
 #include "store/TCategoria.h"
 #include "store/TScheda.h"
@@ -103,6 +105,39 @@ bool ConElenco(QWidget* w) {
     return true;
 }
 
+// One stored card with a photo, reference and caption, for the browser and the
+// slideshow as a customer sees them.
+void SchedaDiEsempio(const TCategoria& categoria) {
+    TArchivio archivio(categoria);
+    archivio.ApriArchivio();
+    const QByteArray t = archivio.Tabella();
+    archivio.Connessione()->Execute(
+        "INSERT OR REPLACE INTO " + t + "(ID,varTitolo,varDidascalia,Ext) VALUES (1,?,?,'JPG')",
+        {Win1252::DaTesto(QStringLiteral("A-1024")),
+         Win1252::DaTesto(QStringLiteral("Luminoso, con terrazzo e vista sul parco"))});
+    QFile foto(Categorie::PerTabella(QStringLiteral("scuola"))->FotoCampioneGrande());
+    if (foto.open(QIODevice::ReadOnly))
+        archivio.Connessione()->ExecuteWithBlob("UPDATE " + t + " SET Picture = ? WHERE ID = 1", foto.readAll());
+}
+
+// For the first category: the browser and the slideshow after one step.
+bool ConUnaScheda(QWidget* w) {
+    const TCategoria& primo = Categorie::PerPosizione(0);
+    QWidget* passo = nullptr;
+    if (auto* b = qobject_cast<TfrmBrowse*>(w); b && &b->Categoria() == &primo)
+        passo = w->findChild<QWidget*>(QStringLiteral("imgAvanti"));
+    if (auto* s = qobject_cast<TfrmSlide*>(w); s && &s->Categoria() == &primo)
+        passo = w->findChild<QWidget*>(QStringLiteral("cmdAvanti"));
+    if (!passo) return false;
+    SchedaDiEsempio(primo);
+    if (auto* b = qobject_cast<QAbstractButton*>(passo))
+        b->click();
+    else
+        QMetaObject::invokeMethod(passo, "clicked");
+    Attendi();
+    return true;
+}
+
 } // namespace
 
 namespace Screenshots {
@@ -146,18 +181,16 @@ int Esegui(const QString& cartella) {
             zoom->ImpostaFoto(TFoto::DaFile(Categorie::PerPosizione(0).FotoCampioneGrande()));
             Attendi();
         }
-        const QString file = QDir(cartella).filePath(w->objectName() + QStringLiteral(".png"));
-        if (!w->grab().save(file)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-            ++errori;
-        }
-        if (ConElenco(w)) {
-            const QString elenco = QDir(cartella).filePath(w->objectName() + QStringLiteral("Elenco.png"));
-            if (!w->grab().save(elenco)) {
-                std::fprintf(stderr, "cannot write %s\n", qPrintable(elenco));
+        const auto salva = [&](const QString& nome) {
+            const QString file = QDir(cartella).filePath(nome + QStringLiteral(".png"));
+            if (!w->grab().save(file)) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
                 ++errori;
             }
-        }
+        };
+        salva(w->objectName());
+        if (ConElenco(w)) salva(w->objectName() + QStringLiteral("Elenco"));
+        if (ConUnaScheda(w)) salva(w->objectName() + QStringLiteral("_scheda"));
         w->hide();
         Attendi();
     }

@@ -8,6 +8,7 @@
 #include "widgets/Flusso.h"
 #include "widgets/Testo1252.h"
 #include "platform/Piattaforma.h"
+#include "store/FotoVicine.h"
 #include "store/Testo.h"
 #include "ui_TfrmScheda.h"
 
@@ -17,6 +18,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QShowEvent>
+#include <QTimer>
 
 namespace {
 
@@ -90,6 +92,13 @@ TfrmScheda::TfrmScheda(const TCategoria& categoria, QWidget* parent)
     setWindowTitle(categoria.CaptionScheda());
     m_operazioni.FocusTitolo = [this] { ui->txtTitolo->setFocus(Qt::OtherFocusReason); };
     m_operazioni.MostraScheda = [this] { SchedaInControlli(); };
+    m_operazioni.FotoDaByte = [this](qint64 id, const QByteArray& byte) {
+        return m_anticipo.Foto(id, byte, ui->imgFoto->size());
+    };
+    m_anticipa = new QTimer(this);
+    m_anticipa->setSingleShot(true);
+    m_anticipa->setInterval(0);
+    connect(m_anticipa, &QTimer::timeout, this, &TfrmScheda::Anticipa);
     Aspetto();
     Collega();
     m_operazioni.PulisciScheda();
@@ -250,6 +259,7 @@ void TfrmScheda::Esegui(const std::function<void()>& operazione) {
         } mostra{this};
         operazione();
     });
+    m_anticipa->start();
 }
 
 void TfrmScheda::CaricaScheda(TSQLiteTable& tabella) {
@@ -259,10 +269,24 @@ void TfrmScheda::CaricaScheda(TSQLiteTable& tabella) {
     });
 }
 
+// After every operation: the neighbours of the card now on display.
+void TfrmScheda::Anticipa() {
+    if (!isVisible()) return;
+    const QByteArray t = m_archivio.Tabella();
+    const QByteArray avanti = m_scheda.ID ? Statementi::SchedaSuccessiva(t, *m_scheda.ID) : Statementi::PrimaScheda(t);
+    const QByteArray indietro = m_scheda.ID ? Statementi::SchedaPrecedente(t, *m_scheda.ID) : avanti;
+    QList<TAnticipoFoto::Voce> voci;
+    if (auto v = FotoVicine::Leggi(m_archivio, avanti)) voci.append(*v);
+    if (indietro != avanti)
+        if (auto v = FotoVicine::Leggi(m_archivio, indietro)) voci.append(*v);
+    m_anticipo.Prepara(voci, ui->imgFoto->size());
+}
+
 bool TfrmScheda::ApriFinestraFiglia(const char* prefisso) {
     QWidget* figlia = FinestreScheda::Finestra(m_categoria.NomeFinestra(prefisso));
     if (!figlia || !PreparaFinestraFiglia()) return false;
     Flusso::MostraModale(figlia);
+    m_anticipa->start();
     return true;
 }
 
@@ -285,6 +309,8 @@ bool TfrmScheda::CaricaSchedaPerNumero(qint64 id) {
 
 bool TfrmScheda::PreparaFinestraFiglia() {
     Esegui([&] { m_operazioni.PulisciScheda(); });
+    m_anticipa->stop();
+    m_anticipo.Svuota(); // the child reads the archive on its own
     try {
         m_archivio.ApriArchivio(Statementi::PrimaScheda(m_archivio.Tabella()));
         return true;
@@ -341,6 +367,8 @@ void TfrmScheda::closeEvent(QCloseEvent* e) {
     } catch (...) {
         // The launcher comes back all the same, so a window always stays visible.
     }
+    m_anticipa->stop();
+    m_anticipo.Svuota();
     e->accept();
     emit Chiusa();
 }
@@ -465,10 +493,11 @@ void TfrmScheda::cmdAssociaClick() {
         delete f.data();
     });
 }
-// Photo browser: its window arrives with the presentation work.
-void TfrmScheda::cmdSfogliaFotoClick() {}
-// Slideshow: its window arrives with the presentation work.
-void TfrmScheda::cmdSlideshowClick() {}
+void TfrmScheda::cmdSfogliaFotoClick() { ApriFinestraFiglia("Browse"); }
+void TfrmScheda::cmdSlideshowClick() {
+    emit FotoPerSlideshow(m_scheda.Foto); // before the card is cleared
+    ApriFinestraFiglia("Slide");
+}
 void TfrmScheda::cmdGuidaClick() { emit GuidaRichiesta(); }
 
 QString TfrmScheda::CampoNascosto(Campo campo) const {
