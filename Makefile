@@ -11,7 +11,7 @@ TEST_PACKAGES += patchelf binutils desktop-file-utils
 FORMAT_PACKAGES := clang-format
 # The portable folder: patching run paths, walking the libraries; its check on a fresh Debian.
 PORTABLE_PACKAGES := patchelf python3 binutils
-PORTABLE_CHECK_PACKAGES := debootstrap
+PORTABLE_CHECK_PACKAGES := debootstrap xvfb
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)

@@ -138,12 +138,23 @@ class CartellaPortatile(unittest.TestCase):
         voce = os.path.join(altrove, "Tegolario.desktop")
         r = subprocess.run(["desktop-file-validate", voce], capture_output=True, text=True)
         self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+        # As on a stick where nothing but the program may run.
+        os.chmod(os.path.join(altrove, "tegolario.sh"), 0o644)
         subprocess.run(argomenti_exec(voce), check=True, cwd="/", timeout=30)
         with open(segno) as f:
             self.assertEqual(f.read(), os.path.join(altrove, "tegolario") + "|0")
         with open(voce) as f:
             self.assertIn("\nIcon=" + os.path.join(altrove, "tegolario.png") + "\n", f.read())
         self.assertTrue(os.access(voce, os.X_OK))
+
+        # Where the program may not run (a FAT32 stick), the launcher says so and stops.
+        os.remove(segno)
+        os.chmod(os.path.join(altrove, "tegolario"), 0o644)
+        r = subprocess.run(argomenti_exec(voce), cwd="/", timeout=30, capture_output=True, text=True,
+                           env={"PATH": "/usr/bin:/bin"})
+        self.assertEqual(r.returncode, 1)
+        self.assertIn("FAT32", r.stderr)
+        self.assertFalse(os.path.exists(segno))
 
 
 if __name__ == "__main__":

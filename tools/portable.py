@@ -68,7 +68,8 @@ Translations = translations
 """
 
 # Exec may not name a relative path: the shell finds the launcher beside the entry (%k).
-DESKTOP_EXEC = r'Exec=sh -c "exec \\"\\$(dirname \\"\\$1\\")/tegolario.sh\\"" sh %k'
+# The launcher is run by sh, so that it starts without execute permission too.
+DESKTOP_EXEC = r'Exec=sh -c "exec sh \\"\\$(dirname \\"\\$1\\")/tegolario.sh\\"" sh %k'
 
 LANCIATORE = """#!/bin/sh
 # Starts Tegolario from the folder this script is in, wherever the folder was copied.
@@ -81,6 +82,18 @@ if [ -w "$voce" ] && ! grep -qxF "$ICONA" "$voce"; then
     # Rewritten in place, so that the entry keeps its permissions.
     nuova=$(awk '/^Icon=/ { print ENVIRON["ICONA"]; next } { print }' "$voce") &&
         printf '%s\\n' "$nuova" > "$voce"
+fi
+# Desktops mount FAT32 sticks so that no file there can run as a program.
+if [ ! -x "$cartella/tegolario" ]; then
+    messaggio="Tegolario non può essere avviato da questa cartella: il disco su cui si trova \\
+non permette di eseguire programmi (succede con le chiavette formattate FAT32). \\
+Copia la cartella Tegolario sul computer, oppure su una chiavetta formattata exFAT."
+    echo "$messaggio" >&2
+    if command -v zenity > /dev/null; then zenity --error --text="$messaggio"
+    elif command -v kdialog > /dev/null; then kdialog --error "$messaggio"
+    elif command -v xmessage > /dev/null; then xmessage "$messaggio"
+    fi
+    exit 1
 fi
 exec "$cartella/tegolario" "$@"
 """
