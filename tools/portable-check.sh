@@ -84,8 +84,10 @@ for d in null zero random urandom; do
     fi
 done
 
+mkdir -p -m 700 "$radice/run/user/0"
 nella_prova() {
-    chroot "$radice" /usr/bin/env -i HOME=/home/prova PATH=/usr/bin:/bin LANG=C.UTF-8 "$@"
+    chroot "$radice" /usr/bin/env -i HOME=/home/prova PATH=/usr/bin:/bin LANG=C.UTF-8 \
+        XDG_RUNTIME_DIR=/run/user/0 "$@"
 }
 
 # Every library of the folder found: carried, or on the test system as on a desktop.

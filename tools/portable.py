@@ -348,6 +348,7 @@ def comando_lay(args):
             impacchetta(cartella, os.path.abspath(args.tarball))
         aggiorna(cartella, dest)
     print(f"Tegolario {versione()}: {dest} ({riassunto(dest)})")
+    print(f"  asks of the PC: {', '.join(richieste(dest))}")
     if args.tarball:
         print(f"  {args.tarball}: {os.path.getsize(args.tarball) / 1e6:.1f} MB")
 
@@ -359,6 +360,18 @@ def riassunto(cartella):
     librerie = len(os.listdir(os.path.join(cartella, LIB)))
     plugin = sum(len(f) for _, _, f in os.walk(os.path.join(cartella, PLUGIN)))
     return f"{totale / 1e6:.1f} MB, {librerie} libraries, {plugin} plugins"
+
+
+def richieste(cartella):
+    """The newest glibc and libstdc++ symbol versions the folder asks of the PC."""
+    massime = {}
+    for percorso in file_elf(cartella):
+        testo = esegui("objdump", "-T", percorso)
+        for famiglia, numero in re.findall(r"\b(GLIBC|GLIBCXX|CXXABI)_([0-9.]+)\b", testo):
+            chiave = tuple(int(n) for n in numero.split("."))
+            if chiave > massime.get(famiglia, ((), ""))[0]:
+                massime[famiglia] = (chiave, numero)
+    return [f"{f}_{massime[f][1]}" for f in ("GLIBC", "GLIBCXX", "CXXABI") if f in massime]
 
 
 # ---------------------------------------------------------------------------- checking
