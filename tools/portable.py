@@ -34,6 +34,7 @@ LIB = "lib"
 PLUGIN = "plugins"
 TRADUZIONI = "translations"
 LICENZE = "licenses"
+GUIDA = ["Guida.pdf"]
 
 # The plugins the program loads, by folder: (name pattern, required). Loading a new kind of
 # file through Qt (an image format, say) means adding its plugin here.
@@ -191,6 +192,10 @@ def installa(build, stage):
     destinazione = os.path.join(stage, "Tegolario")
     shutil.move(cartella, destinazione)
     shutil.rmtree(prefisso)
+    # The guide the build makes, should no install rule carry it.
+    for nome in GUIDA:
+        if os.path.isfile(os.path.join(build, nome)) and not os.path.exists(os.path.join(destinazione, nome)):
+            shutil.copyfile(os.path.join(build, nome), os.path.join(destinazione, nome))
     return destinazione
 
 
