@@ -1,4 +1,4 @@
-# make run / make test / make bench / make screenshots / make format
+# make run / make test / make bench / make screenshots / make format / make portable / make portable-check
 # Each target first installs the Debian packages the project needs when they are missing.
 
 PACKAGES := cmake ninja-build g++ pkg-config \
@@ -9,15 +9,25 @@ PACKAGES := cmake ninja-build g++ pkg-config \
 TEST_PACKAGES :=
 # A private cupsd with a file queue, and the PDF tools that read its jobs back.
 TEST_PACKAGES += cups poppler-utils
+# The portable folder's test reads the laid-out program's libraries and desktop entry.
+TEST_PACKAGES += python3 patchelf binutils desktop-file-utils
 FORMAT_PACKAGES := clang-format
+# The portable folder: patching run paths, walking the libraries; its check on a fresh Debian.
+PORTABLE_PACKAGES := patchelf python3 binutils
+PORTABLE_CHECK_PACKAGES := debootstrap xvfb
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 BUILD := build
 ASAN_BUILD := build-asan
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+RELEASE_BUILD := build-release
+VERSION := $(shell grep -o 'Tegolario VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
+PORTABLE := $(BUILD)/Tegolario
+TARBALL := $(BUILD)/Tegolario-$(VERSION)-linux-$(shell uname -m).tar.gz
 
-.PHONY: all deps test-deps install-packages build run test test-asan bench screenshots format install clean
+.PHONY: all deps test-deps install-packages build run test test-asan bench screenshots format install \
+  portable portable-check clean
 
 all: build
 
@@ -68,5 +78,19 @@ format:
 install: build
 	cmake --install $(BUILD)
 
+# The program folder that runs on a Linux desktop without Qt: build/Tegolario and its tarball.
+# Laying it out again keeps the password and the archives already in build/Tegolario.
+portable: deps
+	@$(MAKE) --no-print-directory install-packages LIST="$(PORTABLE_PACKAGES)"
+	[ -f $(RELEASE_BUILD)/build.ninja ] || \
+	  cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTEGOLARIO_TESTS=OFF
+	cmake --build $(RELEASE_BUILD) -j $(JOBS)
+	/usr/bin/python3 tools/portable.py lay $(RELEASE_BUILD) $(PORTABLE) --tarball $(TARBALL)
+
+# Runs the tarball on a minimal Debian 12 without Qt (downloads a base system; not part of test).
+portable-check: portable
+	@$(MAKE) --no-print-directory install-packages LIST="$(PORTABLE_CHECK_PACKAGES)"
+	$(SUDO) tools/portable-check.sh $(TARBALL) $(RELEASE_BUILD)/debootstrap-cache
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD)
