@@ -8,6 +8,7 @@
 //    rows, with the peak memory of the find (bench_trova.cpp).
 #include "bench_avvio.h"
 #include "bench_trova.h"
+#include "bench_splash.h"
 #include "photo/Foto.h"
 #include "doubles/Doppi.h"
 #include "store/TArchivio.h"
@@ -248,7 +249,10 @@ int main(int argc, char** argv)
     int esito = 0;
     if (BenchAvvioFiglio(argc, argv, &esito))
         return esito;
+    if (BenchSplashFiglio(argc, argv, &esito))
+        return esito;
     BenchAvvio(QString::fromLocal8Bit(argv[0]), 9);
+    BenchSplash(QString::fromLocal8Bit(argv[0]));
     PreparaMemoriaFoto(); // as the program does at start
     // Figures from the same platform everywhere, with or without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
