@@ -96,6 +96,7 @@ public:
             contesto.clip = QRectF(0, i * h + inizio, m_pagina.width(), h - inizio - 1);
             contesto.palette.setColor(QPalette::Text, Qt::black);
             m_doc.documentLayout()->draw(&p, contesto);
+            DisegnaUltimeRighe(p, i);
             p.restore();
             if (i == 0) continue; // the title page has no number
             const double y = h + Mm(4);
@@ -135,6 +136,23 @@ private:
             }
         }
         return inizio;
+    }
+
+    // A paragraph that has only its last line on page i ends above the point where the
+    // page's text begins, so the layout draws none of it there: that line is drawn here.
+    void DisegnaUltimeRighe(QPainter& p, int pagina) const {
+        const double h = m_pagina.height();
+        const auto paginaDi = [h](double y) { return int((y + 0.5) / h); };
+        for (QTextBlock b = m_doc.begin(); b.isValid(); b = b.next()) {
+            QTextLayout* l = b.layout();
+            if (!l || l->lineCount() < 2) continue;
+            const double y0 = l->position().y();
+            const QTextLine ultima = l->lineAt(l->lineCount() - 1);
+            if (paginaDi(y0 + ultima.y()) != pagina) continue;
+            if (paginaDi(y0 + l->lineAt(l->lineCount() - 2).y()) >= pagina) continue;
+            p.setPen(Qt::black);
+            ultima.draw(&p, l->position());
+        }
     }
 
     void Componi(const TGuida& guida) {
