@@ -7,7 +7,6 @@ PACKAGES := cmake ninja-build g++ pkg-config \
   fonts-dejavu-core fonts-liberation fontconfig
 # Packages that only the tests need; each piece of work adds its own line.
 TEST_PACKAGES :=
-TEST_PACKAGES += poppler-utils
 # A private cupsd with a file queue, and the PDF tools that read its jobs back.
 TEST_PACKAGES += cups poppler-utils
 FORMAT_PACKAGES := clang-format

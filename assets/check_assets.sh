@@ -50,13 +50,13 @@ check allegati/guida_cartella.png 41x47
 check icon/tegolario.png 256x256
 check icon/tegolario_32.png 32x32
 check icon/tegolario.svg 256x256
+# the splash sprite: 24-bit, its bottom-left pixel the transparent magenta
+sp=$(convert splash/sprite.png -format '%[pixel:p{0,59}] %[channels]' info: 2>/dev/null)
+case "$sp" in "srgb(255,0,255) srgb"*) ;; *) echo "sprite corner/depth: $sp"; fail=1 ;; esac
 check trova/lente.png 40x40
 check trova/chiave.png 40x40
 check trova/mano.png 144x137
 check trova/stanza.png 69x193
-# the splash sprite: 24-bit, its bottom-left pixel the transparent magenta
-sp=$(convert splash/sprite.png -format '%[pixel:p{0,59}] %[channels]' info: 2>/dev/null)
-case "$sp" in "srgb(255,0,255) srgb"*) ;; *) echo "sprite corner/depth: $sp"; fail=1 ;; esac
 # banner: 9 full-size frames, 5/100 s each, not disposed, endless loop
 frames=$(identify -format '%T %D %W %H %w %h %X %Y\n' avvio/banner.gif | sort | uniq -c | sed 's/^ *//')
 if [ "$frames" != "9 5 None 451 10 451 10 +0 +0" ]; then echo "GIF frames: $frames"; fail=1; fi

@@ -7,8 +7,8 @@
 //    each) until the list has painted, against a bare sqlite3 scan of the same
 //    rows, with the peak memory of the find (bench_trova.cpp).
 #include "bench_avvio.h"
-#include "bench_trova.h"
 #include "bench_splash.h"
+#include "bench_trova.h"
 #include "photo/Foto.h"
 #include "doubles/Doppi.h"
 #include "store/TArchivio.h"
