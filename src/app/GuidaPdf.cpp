@@ -137,7 +137,20 @@ QImage FotoFinestra(const QString& nome, TfrmScheda* scheda) {
                         Categorie::PerRadice(nome.mid(3)) == nullptr;
     if (figlia && !scheda->PreparaFinestraFiglia()) return {};
     if (w == scheda) QMetaObject::invokeMethod(scheda->findChild<QWidget*>(QStringLiteral("imgPrimo")), "clicked");
-    const QImage foto = Foto(w);
+    QImage foto = Foto(w);
+    // The browser and the slideshow as customers see them: on the first card.
+    const char* passo = nome.startsWith(QLatin1String("frmBrowse"))  ? "imgAvanti"
+                        : nome.startsWith(QLatin1String("frmSlide")) ? "cmdAvanti"
+                                                                     : nullptr;
+    if (passo) {
+        QWidget* comando = w->findChild<QWidget*>(QLatin1String(passo));
+        if (auto* p = qobject_cast<QPushButton*>(comando))
+            p->click();
+        else if (comando)
+            QMetaObject::invokeMethod(comando, "clicked");
+        Attendi();
+        foto = w->grab().toImage();
+    }
     if (w != scheda) w->hide();
     Attendi();
     return foto;
