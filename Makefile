@@ -8,7 +8,8 @@ PACKAGES := cmake ninja-build g++ pkg-config \
 # Packages that only the tests need; each piece of work adds its own line.
 TEST_PACKAGES :=
 TEST_PACKAGES += python3 patchelf binutils desktop-file-utils
-TEST_PACKAGES += poppler-utils
+# A private cupsd with a file queue, and the PDF tools that read its jobs back.
+TEST_PACKAGES += cups poppler-utils
 FORMAT_PACKAGES := clang-format
 # The portable folder: patching run paths, walking the libraries; its check on a fresh Debian.
 PORTABLE_PACKAGES := patchelf python3 binutils
