@@ -4,7 +4,11 @@
 
 #include <sqlite3.h>
 
+#include <QRandomGenerator>
+
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <limits>
 
 namespace {
@@ -86,7 +90,7 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& file) {
         throw ESQLiteException(messaggio, codice);
     }
     // Another copy of the program on a shared folder may hold a lock for a moment.
-    sqlite3_busy_timeout(m_db, AttesaBlocco);
+    sqlite3_busy_handler(m_db, &TSQLiteDatabase::AttendiBlocco, this);
     try {
         Execute("PRAGMA SYNCHRONOUS=NORMAL;");
         Execute("PRAGMA temp_store = MEMORY;");
@@ -108,7 +112,23 @@ TSQLiteDatabase::~TSQLiteDatabase() {
     if (m_db) sqlite3_close(m_db);
 }
 
-void TSQLiteDatabase::ImpostaAttesa(int millisecondi) { sqlite3_busy_timeout(m_db, millisecondi); }
+// SQLite's own timeout retries at ever longer pauses, 100 ms apart after the first
+// third of a second. A copy that keeps saving holds the lock most of the time, so a
+// waiting copy that looks in so rarely almost never finds it free and gives up
+// although the archive was free for moments all along. Short pauses of uneven
+// length find those moments.
+int TSQLiteDatabase::AttendiBlocco(void* database, int volte) {
+    auto* db = static_cast<TSQLiteDatabase*>(database);
+    const qint64 adesso = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now().time_since_epoch())
+                              .count();
+    if (volte == 0) db->m_inizioAttesa = adesso;
+    if (adesso - db->m_inizioAttesa >= db->m_attesa) return 0;
+    std::this_thread::sleep_for(std::chrono::microseconds(200 + QRandomGenerator::global()->bounded(1800)));
+    return 1;
+}
+
+void TSQLiteDatabase::ImpostaAttesa(int millisecondi) { m_attesa = millisecondi; }
 
 void TSQLiteDatabase::Execute(const QByteArray& sql) { Execute(sql, {}); }
 

@@ -85,6 +85,9 @@ public:
     void ImpostaAttesa(int millisecondi);
 
 private:
+    static int AttendiBlocco(void* database, int volte);
     sqlite3* m_db = nullptr;
     bool m_inTransazione = false;
+    int m_attesa = AttesaBlocco;
+    qint64 m_inizioAttesa = 0; // monotonic milliseconds at the first retry of a wait
 };
