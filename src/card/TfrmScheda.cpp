@@ -16,6 +16,8 @@
 #include <QSaveFile>
 #include <QShowEvent>
 
+#include <limits>
+
 namespace {
 
 const char* const TitoloApriFoto = "Selezionare una foto in formato JPEG e premere Apri";
@@ -138,6 +140,9 @@ void TfrmScheda::Aspetto() {
         c->setFocusPolicy(Qt::StrongFocus);
         m_colori->Aggiungi(c);
         if (auto* riga = qobject_cast<QLineEdit*>(c)) {
+            // A line box cuts its text at 32767 characters unless told otherwise; a longer
+            // stored text would be shown cut and saved back cut by the next update.
+            riga->setMaxLength(std::numeric_limits<int>::max());
             Testo1252::Filtra(riga);
             riga->installEventFilter(this);
         }

@@ -4,11 +4,21 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+
 namespace {
 
 // Empty when SQLite's code names no cause a user can act on.
-QString CausaNota(int codice)
+QString CausaNota(const ESQLiteException& e)
 {
+    const int codice = e.Codice(), errnoSistema = e.ErrnoSistema();
+    // A table made by another version of the program: SQLite and the access layer
+    // both name the column they miss.
+    const QString& m = e.Messaggio();
+    if (m.startsWith(QLatin1String("Field not found in dataset: ")) ||
+        ((codice & 0xFF) == SQLITE_ERROR &&
+         (m.contains(QLatin1String(" has no column named ")) || m.contains(QLatin1String(": no such column: ")))))
+        return QStringLiteral("la tabella dell'archivio non ha le colonne di questa versione del programma.");
     switch (codice & 0xFF) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -23,6 +33,10 @@ QString CausaNota(int codice)
     case SQLITE_FULL:
         return QStringLiteral("il disco è pieno.");
     case SQLITE_IOERR:
+        if (errnoSistema == ENOSPC || errnoSistema == EDQUOT)
+            return QStringLiteral("il disco è pieno.");
+        if (errnoSistema == EFBIG)
+            return QStringLiteral("il file dell'archivio ha raggiunto la dimensione massima consentita dal disco.");
         return QStringLiteral("si è verificato un errore di lettura o scrittura sul disco.");
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
@@ -36,7 +50,7 @@ QString CausaNota(int codice)
 
 QString CausaArchivio(const ESQLiteException& e)
 {
-    const QString causa = CausaNota(e.Codice());
+    const QString causa = CausaNota(e);
     if (!causa.isEmpty())
         return causa;
     return QStringLiteral("si è verificato un errore nell'accesso all'archivio (%1).").arg(e.Messaggio());
@@ -44,7 +58,7 @@ QString CausaArchivio(const ESQLiteException& e)
 
 QString TestoErroreArchivio(const ESQLiteException& e)
 {
-    QString causa = CausaNota(e.Codice());
+    QString causa = CausaNota(e);
     if (causa.isEmpty())
         return e.Messaggio(); // the access layer's own text says it best
     causa[0] = causa[0].toUpper();

@@ -29,8 +29,8 @@ const char* const FineFile = "Table is at End of File";
 
 } // namespace
 
-ESQLiteException::ESQLiteException(const QString& messaggio, int codice)
-    : std::runtime_error(messaggio.toStdString()), m_messaggio(messaggio), m_codice(codice) {}
+ESQLiteException::ESQLiteException(const QString& messaggio, int codice, int errnoSistema)
+    : std::runtime_error(messaggio.toStdString()), m_messaggio(messaggio), m_codice(codice), m_errno(errnoSistema) {}
 
 // ---- TSQLiteDatabase ----
 
@@ -47,7 +47,15 @@ int CodiceErrore(sqlite3* db) {
     QString messaggio = QString::fromLatin1(s);
     if (sqlite3_errcode(db) != SQLITE_OK)
         messaggio += QStringLiteral(" \"%1\" : %2").arg(Win1252::ATesto(sql), TestoSQLite(sqlite3_errmsg(db)));
-    throw ESQLiteException(messaggio, CodiceErrore(db));
+    const int codice = CodiceErrore(db);
+    // A disk that is full and a file at its largest size both read as an I/O error;
+    // the archive file keeps the system's reason of its last failed write.
+    int errnoSistema = 0;
+    if ((codice & 0xFF) == SQLITE_IOERR) {
+        sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &errnoSistema);
+        if (errnoSistema == 0) errnoSistema = sqlite3_system_errno(db);
+    }
+    throw ESQLiteException(messaggio, codice, errnoSistema);
 }
 
 void Prepara(sqlite3* db, const QByteArray& sql, Statemento& st, const char* erroreFallito,

@@ -16,14 +16,17 @@ struct sqlite3;
 
 class ESQLiteException : public std::runtime_error {
 public:
-    // codice: SQLite's extended result code when SQLite reported one, otherwise 0.
-    explicit ESQLiteException(const QString& messaggio, int codice = 0);
+    // codice: SQLite's extended result code when SQLite reported one, otherwise 0;
+    // errnoSistema: the system's error number behind a failed file operation, or 0.
+    explicit ESQLiteException(const QString& messaggio, int codice = 0, int errnoSistema = 0);
     QString Messaggio() const { return m_messaggio; }
     int Codice() const { return m_codice; }
+    int ErrnoSistema() const { return m_errno; }
 
 private:
     QString m_messaggio;
     int m_codice;
+    int m_errno;
 };
 
 class TSQLiteTable {
