@@ -3,6 +3,7 @@
 #include "card/TfrmScheda.h"
 #include "card/TfrmZoom.h"
 #include "widgets/Comuni.h"
+#include "widgets/Flusso.h"
 #include "doubles/Doppi.h"
 
 #include <QApplication>
@@ -19,6 +20,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
+
+#include "store/TSQLiteDatabase.h"
+#include "store/TScheda.h"
+#include "store/Win1252.h"
 
 class TestGuiScheda : public QObject {
     Q_OBJECT
@@ -68,6 +74,7 @@ class TestGuiScheda : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(m_cartella.isValid());
+        Flusso::CaricaRisorse(); // as the program does before it creates its windows
         Piattaforma::Imposta(&m_messaggi);
         Piattaforma::Imposta(&m_dialoghi);
         Piattaforma::Imposta(&m_cursore);
@@ -256,6 +263,27 @@ private slots:
         QTest::mouseClick(C("cmdSalvaFoto"), Qt::LeftButton);
         QCOMPARE(m_messaggi.Mostrati.size(), 1);
         QCOMPARE(m_messaggi.Ultimo().Caption, QStringLiteral("Salvataggio foto non riuscito"));
+        QCOMPARE(m_messaggi.Ultimo().Testo,
+                 QStringLiteral("Impossibile scrivere la foto nel file %1.")
+                     .arg(QDir::toNativeSeparators(m_cartella.filePath(QStringLiteral("manca/foto.jpg")))));
+
+        // A file that opens but cannot be committed (disk full at the end): reported, and the
+        // photo stays on display.
+        {
+            FintoFileInScrivibile pieno;
+            Piattaforma::Imposta(&pieno);
+            m_messaggi.Azzera();
+            m_dialoghi.ProssimoPercorso = m_cartella.filePath(QStringLiteral("piena"));
+            QTest::mouseClick(C("cmdSalvaFoto"), Qt::LeftButton);
+            Piattaforma::Imposta(static_cast<IFile*>(nullptr));
+            QCOMPARE(pieno.Tentativi, QStringList{m_cartella.filePath(QStringLiteral("piena.jpg"))});
+            QCOMPARE(m_messaggi.Mostrati.size(), 1);
+            QCOMPARE(m_messaggi.Ultimo().Testo,
+                     QStringLiteral("Impossibile scrivere la foto nel file %1.")
+                         .arg(QDir::toNativeSeparators(m_cartella.filePath(QStringLiteral("piena.jpg")))));
+            QVERIFY(!QFile::exists(m_cartella.filePath(QStringLiteral("piena.jpg"))));
+            QCOMPARE(box->Foto().Byte(), m_frm->FotoCampione().Byte());
+        }
 
         // A file that is not a JPEG is refused: no pending file, the sample on display.
         m_dialoghi.ProssimoPercorso = origine;
@@ -298,9 +326,11 @@ private slots:
         QCOMPARE(m_messaggi.Ultimo().Tipo, TipoMessaggio::Errore);
         QCOMPARE(m_messaggi.Ultimo().Caption, QStringLiteral("Tegolario"));
         // The cause in Italian first, then the access layer's text, with its full stop.
-        QVERIFY(m_messaggi.Ultimo().Testo.startsWith(QStringLiteral("L'archivio o la cartella del programma")));
-        QVERIFY(m_messaggi.Ultimo().Testo.contains(QStringLiteral("\n\nFailed to open database \"")));
-        QVERIFY(m_messaggi.Ultimo().Testo.endsWith(QStringLiteral("unable to open database file.")));
+        const QString percorso = QDir::toNativeSeparators(Archivio());
+        QCOMPARE(m_messaggi.Ultimo().Testo,
+                 QStringLiteral("Al posto dell'archivio \"%1\" c'è una cartella con lo stesso nome.\n\n"
+                                "Failed to open database \"%2\" : unable to open database file.")
+                     .arg(percorso, Archivio()));
         QVERIFY(m_frm->isVisible());
         QVERIFY(QDir().rmdir(Archivio()));
 
@@ -334,6 +364,99 @@ private slots:
         QApplication::clipboard()->setText(QStringLiteral("xày"));
         note->paste();
         QCOMPARE(note->toPlainText(), QStringLiteral("o€xày"));
+    }
+
+    void testiSenzaLimite() {
+        // Texts longer than a line edit's default limit survive load, save and reload whole.
+        NuovaScheda(QStringLiteral("L1"));
+        const QString lungo = QString(99'990, QLatin1Char('x')) + QStringLiteral("fine€àè");
+        {
+            TSQLiteDatabase db(Archivio());
+            QByteArray sql = "UPDATE amici SET ";
+            QList<QByteArray> valori;
+            for (int i = 0; i < NumeroCampiTesto; ++i) {
+                sql += QByteArray(i ? "," : "") + CampiTesto[i].Colonna + "=?";
+                valori << Win1252::DaTesto(QString::number(i) + lungo);
+            }
+            db.Execute(sql + " WHERE ID=1", valori);
+        }
+        Clic("cmdNuovo");
+        Clic("imgPrimo");
+        for (int i = 0; i < NumeroCampiTesto; ++i) {
+            QWidget* w = C(CampiTesto[i].Controllo);
+            QString t;
+            if (auto* r = qobject_cast<QLineEdit*>(w)) t = r->text();
+            else if (auto* n = qobject_cast<QPlainTextEdit*>(w)) t = n->toPlainText();
+            else t = static_cast<QLabel*>(w)->text();
+            QCOMPARE(t, QString::number(i) + lungo);
+        }
+        // A plain load and save stores every text as it was.
+        Clic("cmdSalva");
+        TSQLiteDatabase db(Archivio());
+        auto riga = db.Query("SELECT * FROM amici WHERE ID=1");
+        for (int i = 0; i < NumeroCampiTesto; ++i)
+            QCOMPARE(Win1252::ATesto(riga->ColumnBlobText(riga->ColumnIndex(CampiTesto[i].Colonna))),
+                     QString::number(i) + lungo);
+    }
+
+    void doppioClicUnaSolaAzione() {
+        NuovaScheda(QStringLiteral("D1"));
+        NuovaScheda(QStringLiteral("D2"));
+        NuovaScheda(QStringLiteral("D3"));
+        Clic("imgPrimo");
+        QCOMPARE(Testo("txtTitolo"), QStringLiteral("D1"));
+        // As the desktop delivers it: press, release, press, double click, release.
+        QWindow* finestra = m_frm->windowHandle();
+        const QPoint dove = C("imgAvanti")->mapTo(m_frm.get(), C("imgAvanti")->rect().center());
+        QTest::mouseDClick(finestra, Qt::LeftButton, {}, dove);
+        QCOMPARE(Testo("txtTitolo"), QStringLiteral("D2"));
+        const QPoint indietro = C("imgIndietro")->mapTo(m_frm.get(), C("imgIndietro")->rect().center());
+        QTest::mouseDClick(finestra, Qt::LeftButton, {}, indietro);
+        QCOMPARE(Testo("txtTitolo"), QStringLiteral("D1"));
+        // Pressed on the command, released away from it: nothing happens.
+        QTest::mousePress(C("imgAvanti"), Qt::LeftButton);
+        QTest::mouseRelease(C("imgAvanti"), Qt::LeftButton, {}, QPoint(-20, -20));
+        QCOMPARE(Testo("txtTitolo"), QStringLiteral("D1"));
+    }
+
+    void campioneGiaDietroAlMessaggio() {
+        // Every box appears over a card whose photo frame already shows the sample.
+        struct Osservatore : IMessaggi {
+            std::function<QByteArray()> fotoInVista;
+            QList<QByteArray> viste;
+            QStringList testi;
+            Risposta Mostra(TipoMessaggio, const QString&, const QString& testo, QObject*) override {
+                viste << fotoInVista();
+                testi << testo;
+                return Risposta::OK;
+            }
+        } osservatore;
+        osservatore.fotoInVista = [&] { return C<RiquadroFoto>("imgFoto")->Foto().Byte(); };
+        Piattaforma::Imposta(&osservatore);
+        NuovaScheda(QStringLiteral("S1"));
+        Clic("cmdNuovo");
+        Clic("cmdSalva"); // no reference: refused
+        Piattaforma::Imposta(&m_messaggi);
+        QCOMPARE(osservatore.testi,
+                 (QStringList{QStringLiteral("La scheda corrente è stata inserita in archivio."),
+                              QStringLiteral("Per salvare la scheda è necessario indicare il numero di "
+                                             "riferimento dell'immobile.")}));
+        for (const QByteArray& vista : std::as_const(osservatore.viste))
+            QCOMPARE(vista, m_frm->FotoCampione().Byte());
+    }
+
+    void contenitoreBianco() {
+        // The container and its frames are white, not the style's tint of group boxes.
+        m_frm->resize(1200, 800);
+        QImage img = m_frm->grab().toImage();
+        const std::pair<const char*, QPoint> punti[] = {
+            {"grpContainer", {4, 300}}, {"grpContainer", {636, 100}}, {"grpFoto", {4, 240}},
+            {"grpControlli", {4, 30}},  {"grpFrecce", {70, 50}},      {"panCampi", {340, 500}}};
+        for (const auto& [nome, punto] : punti) {
+            QWidget* w = C(nome);
+            const QPoint p = w->mapTo(m_frm.get(), punto);
+            QCOMPARE(QColor(img.pixel(p)).name(), QColor(Qt::white).name());
+        }
     }
 };
 

@@ -29,8 +29,9 @@ const char* const FineFile = "Table is at End of File";
 
 } // namespace
 
-ESQLiteException::ESQLiteException(const QString& messaggio, int codice, int errnoSistema)
-    : std::runtime_error(messaggio.toStdString()), m_messaggio(messaggio), m_codice(codice), m_errno(errnoSistema) {}
+ESQLiteException::ESQLiteException(const QString& messaggio, int codice, const QString& file, int errnoSistema)
+    : std::runtime_error(messaggio.toStdString()), m_messaggio(messaggio), m_codice(codice), m_file(file),
+      m_errno(errnoSistema) {}
 
 // ---- TSQLiteDatabase ----
 
@@ -55,7 +56,8 @@ int CodiceErrore(sqlite3* db) {
         sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &errnoSistema);
         if (errnoSistema == 0) errnoSistema = sqlite3_system_errno(db);
     }
-    throw ESQLiteException(messaggio, codice, errnoSistema);
+    const char* file = sqlite3_db_filename(db, "main");
+    throw ESQLiteException(messaggio, codice, file ? QString::fromUtf8(file) : QString(), errnoSistema);
 }
 
 void Prepara(sqlite3* db, const QByteArray& sql, Statemento& st, const char* erroreFallito,
@@ -89,13 +91,14 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& file) {
     const int esito = sqlite3_open(nome.constData(), &m_db);
     if (esito != SQLITE_OK) {
         if (!m_db)
-            throw ESQLiteException(QStringLiteral("Failed to open database \"%1\" : unknown error").arg(file), esito);
+            throw ESQLiteException(QStringLiteral("Failed to open database \"%1\" : unknown error").arg(file), esito,
+                                   file);
         const QString messaggio =
             QStringLiteral("Failed to open database \"%1\" : %2").arg(file, TestoSQLite(sqlite3_errmsg(m_db)));
         const int codice = sqlite3_extended_errcode(m_db);
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw ESQLiteException(messaggio, codice);
+        throw ESQLiteException(messaggio, codice, file);
     }
     // Another copy of the program on a shared folder may hold a lock for a moment.
     sqlite3_busy_handler(m_db, &TSQLiteDatabase::AttendiBlocco, this);
@@ -242,6 +245,11 @@ void TSQLiteDatabase::StartTransaction() {
 void TSQLiteDatabase::Commit() {
     Execute("COMMIT;");
     m_inTransazione = false;
+}
+
+void TSQLiteDatabase::Rollback() {
+    m_inTransazione = false;
+    if (!sqlite3_get_autocommit(m_db)) Execute("ROLLBACK;");
 }
 
 bool TSQLiteDatabase::HasTable(const QByteArray& nome) {
