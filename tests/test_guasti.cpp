@@ -24,32 +24,33 @@
 #include <QTest>
 
 #include <csignal>
-#include <linux/capability.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
 
-// Root passes permission bits by its capabilities; a user without rights does not.
-// While this lives, this thread has them set aside, so a read-only folder is one.
-class SenzaPrivilegi {
+// A user without rights on the files, as the agency's staff are; the tests run as
+// root, who passes every permission bit. While this lives the process acts as the
+// unprivileged user "nobody" (the saved user stays root, to come back).
+class UtenteSenzaDiritti {
 public:
-    SenzaPrivilegi()
+    UtenteSenzaDiritti()
     {
-        syscall(SYS_capget, &m_testata, m_salvati);
-        __user_cap_data_struct ridotti[2] = {m_salvati[0], m_salvati[1]};
-        for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
-            ridotti[cap / 32].effective &= ~(1u << (cap % 32));
-        syscall(SYS_capset, &m_testata, ridotti);
+        if (geteuid() != 0)
+            return; // already an ordinary user
+        m_cambiato = setresgid(65534, 65534, 0) == 0 && setresuid(65534, 65534, 0) == 0;
+        if (!m_cambiato)
+            qFatal("cannot act as an ordinary user");
     }
-    ~SenzaPrivilegi() { syscall(SYS_capset, &m_testata, m_salvati); }
+    ~UtenteSenzaDiritti()
+    {
+        if (m_cambiato && (setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0))
+            qFatal("cannot act as root again");
+    }
 
 private:
-    __user_cap_header_struct m_testata{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct m_salvati[2]{};
+    bool m_cambiato = false;
 };
 
 QByteArray Jpeg(int w, int h, QColor colore)
@@ -149,6 +150,7 @@ class TestGuasti : public QObject {
         }
         m_prima = Leggi(Archivio());
         QCOMPARE(m_prima.size(), 3);
+        QVERIFY(QFile::setPermissions(Archivio(), QFileDevice::Permissions(0x6666)));
     }
 
     // Every card held before the fault is still there, unchanged.
@@ -197,6 +199,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_radice.isValid());
+        // Ordinary users reach the test folders; only what a test closes is closed.
+        QVERIFY(QFile::setPermissions(m_radice.path(), QFileDevice::Permissions(0x7755)));
         AvviaProgramma(m_doppi, m_radice.path());
         std::signal(SIGXFSZ, SIG_IGN); // a file size limit makes writes fail instead
     }
@@ -223,12 +227,12 @@ private slots:
         Semina();
         Mostra();
         QVERIFY(m_messaggi.Mostrati.isEmpty());
-        QVERIFY(QFile::setPermissions(m_cartella, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        QVERIFY(QFile::setPermissions(m_cartella, QFileDevice::Permissions(0x5555)));
         {
-            SenzaPrivilegi utente;
+            UtenteSenzaDiritti utente;
             NuovaScheda(QStringLiteral("RIF-4"));
         }
-        QFile::setPermissions(m_cartella, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(m_cartella, QFileDevice::Permissions(0x7755));
         ControllaMessaggio(TipoMessaggio::Avviso, QStringLiteral("Salvataggio non riuscito"), NonInserita + Sola);
         SchedaIntatta(QStringLiteral("RIF-4"));
         NienteDiPerso();
@@ -246,15 +250,18 @@ private slots:
     {
         // A category never opened: its archive cannot be created, and showing the
         // window says why in the error box.
-        QVERIFY(QFile::setPermissions(m_cartella, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        QVERIFY(QFile::setPermissions(m_cartella, QFileDevice::Permissions(0x5555)));
         {
-            SenzaPrivilegi utente;
+            UtenteSenzaDiritti utente;
             Mostra();
         }
-        QFile::setPermissions(m_cartella, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(m_cartella, QFileDevice::Permissions(0x7755));
         ControllaMessaggio(TipoMessaggio::Errore, QStringLiteral("Tegolario"),
-                           QStringLiteral("L") + Sola.mid(1) + QStringLiteral("\n\nFailed to open database \"") +
-                               Archivio() + QStringLiteral("\" : unable to open database file."));
+                           QStringLiteral("La cartella del programma è di sola lettura, quindi l'archivio \"%1\" non "
+                                          "può esservi creato. Accertarsi di possedere i privilegi di scrittura nella "
+                                          "cartella di installazione del programma.\n\nFailed to open database "
+                                          "\"%1\" : unable to open database file.")
+                               .arg(Archivio()));
         QVERIFY(!QFile::exists(Archivio()));
     }
 
@@ -262,12 +269,12 @@ private slots:
     {
         Semina();
         Mostra();
-        QVERIFY(QFile::setPermissions(Archivio(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        QVERIFY(QFile::setPermissions(Archivio(), QFileDevice::Permissions(0x4444)));
         {
-            SenzaPrivilegi utente;
+            UtenteSenzaDiritti utente;
             NuovaScheda(QStringLiteral("RIF-4"));
         }
-        QFile::setPermissions(Archivio(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::setPermissions(Archivio(), QFileDevice::Permissions(0x6666));
         ControllaMessaggio(TipoMessaggio::Avviso, QStringLiteral("Salvataggio non riuscito"), NonInserita + Sola);
         SchedaIntatta(QStringLiteral("RIF-4"));
         NienteDiPerso();
@@ -543,7 +550,7 @@ private slots:
             else
                 QVERIFY(QFile::setPermissions(foto, QFileDevice::Permissions()));
             {
-                SenzaPrivilegi utente;
+                UtenteSenzaDiritti utente;
                 m_messaggi.Azzera();
                 Clic("cmdSalva");
             }
