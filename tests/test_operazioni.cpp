@@ -302,6 +302,61 @@ private slots:
         QCOMPARE(m_scheda.FotoInAttesa, sparita);
     }
 
+    // The photo statement fails with SQLite's own error after the card's statement ran
+    // in the same transaction (here an archive whose table refuses photos). Nothing of
+    // the card is stored, and no lock stays held while the user reads the message.
+    void fotoRifiutataDallArchivio()
+    {
+        Nuova("T1", "prima");
+        m_op->SalvaScheda();
+        QCOMPARE(m_scheda.ID, std::optional<qint64>(1));
+        Altra()->Execute("CREATE TRIGGER senza_foto BEFORE UPDATE OF Picture ON amici "
+                         "BEGIN SELECT RAISE(ABORT, 'foto rifiutata'); END");
+        const QString fa = m_dir->filePath("a.jpg");
+        QVERIFY(!ScriviJpeg(fa, 60, 40, Qt::blue).isEmpty());
+        // Another connection that does not wait writes at once; the error otherwise.
+        auto scriveSubito = [this](int id) {
+            try {
+                auto altra = Altra();
+                altra->ImpostaAttesa(0);
+                altra->Execute("INSERT INTO amici(ID,varTitolo) VALUES (" + QByteArray::number(id) + ",'altro')");
+            } catch (const ESQLiteException& e) {
+                return e.Messaggio();
+            }
+            return QString();
+        };
+
+        // Update of a stored card.
+        m_scheda.Testi[cAutore] = "dopo";
+        m_scheda.FotoInAttesa = fa;
+        m_op->SalvaScheda();
+        Controlla(TipoMessaggio::Avviso, "Aggiornamento non riuscito",
+                  QString::fromUtf8("Le modifiche apportate alla scheda corrente non sono state inserite in "
+                                    "archivio: si è verificato un errore nell'accesso all'archivio (Error "
+                                    "executing SQL statement \"UPDATE amici SET picture = ? WHERE ID = 1\" : "
+                                    "foto rifiutata)."));
+        QCOMPARE(scriveSubito(20), QString());
+        QCOMPARE(Righe(), (QStringList{"1|T1|prima|", "20|altro||"}));
+        QCOMPARE(m_scheda.ID, std::optional<qint64>(1));
+        QCOMPARE(m_scheda.Testi[cAutore], QString("dopo"));
+        QCOMPARE(m_scheda.FotoInAttesa, fa);
+
+        // A new card.
+        Nuova("T2", "nuova");
+        m_scheda.FotoInAttesa = fa;
+        m_op->SalvaScheda();
+        Controlla(TipoMessaggio::Avviso, "Salvataggio non riuscito",
+                  QString::fromUtf8("La scheda corrente non è stata inserita in archivio: si è verificato un "
+                                    "errore nell'accesso all'archivio (Error executing SQL statement \"UPDATE "
+                                    "amici SET picture = ? WHERE ID = 21\" : foto rifiutata)."));
+        QCOMPARE(scriveSubito(30), QString());
+        QCOMPARE(Righe(), (QStringList{"1|T1|prima|", "20|altro||", "30|altro||"}));
+        QVERIFY(!m_scheda.ID);
+        QCOMPARE(m_scheda.Testi[cAutore], QString("nuova"));
+        QCOMPARE(m_scheda.FotoInAttesa, fa);
+        QCOMPARE(m_msg.Mostrati.size(), 3); // the first save, then the two failures
+    }
+
     void aggiornaSchedaEliminataAltrove()
     {
         Nuova("X1");
