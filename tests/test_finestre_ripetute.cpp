@@ -24,7 +24,8 @@
 #endif
 #endif
 #ifdef TEGOLARIO_ASAN
-#include <sanitizer/allocator_interface.h>
+// From the sanitizer runtime (its header does not come with every compiler).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #else
 #include <malloc.h>
 #endif
