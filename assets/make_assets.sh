@@ -17,7 +17,7 @@ trap 'rm -rf "$TMP"' EXIT
 # unchanged files.
 PNGOPT="-strip -define png:exclude-chunks=date,time"
 
-mkdir -p samples tiles banners cmd avvio password info icon
+mkdir -p samples tiles banners cmd avvio password info icon splash guida allegati
 
 # svg W H OUT: render at exactly W x H.
 svg() {
@@ -130,6 +130,25 @@ svg "$SRC/password/image1.svg" 351 66 password/image1.png
 (cd "$SRC/logo" && rsvg-convert -w 300 -h 80 logo_info.svg -o "$TMP/li.png")
 convert "$TMP/li.png" $PNGOPT PNG32:info/logo.png
 
+# --- copyright splash: background artwork and the flying sprite ---
+# Drawings that show the product mark are rendered beside a copy of it.
+cp "$SRC/logo/marchio.svg" "$SRC/splash/sfondo.svg" "$SRC/guida/logo.svg" "$TMP/"
+(cd "$TMP" && rsvg-convert -w 597 -h 362 sfondo.svg -o "$TMP/ss.png")
+convert "$TMP/ss.png" -background black -alpha remove -alpha off $PNGOPT PNG24:splash/sfondo.png
+# The sprite's transparent colour is magenta, the colour of its bottom-left pixel:
+# edges are made all or nothing, so no half-magenta fringe is ever drawn.
+svg "$SRC/splash/sprite.svg" 108 60 "$TMP/sp.png"
+convert "$TMP/sp.png" -channel A -threshold 50% +channel -background '#ff00ff' -alpha remove -alpha off \
+    $PNGOPT PNG24:splash/sprite.png
+
+# --- help window and the attachments windows ---
+(cd "$TMP" && rsvg-convert -w 543 -h 42 logo.svg -o "$TMP/gl.png")
+convert "$TMP/gl.png" $PNGOPT PNG24:guida/logo.png
+tango gnome-mime-application-pdf 16 16 16 guida/pdf.png
+tango help-browser 32 32 32 guida/icona.png
+tango dialog-information 22 28 41 allegati/guida_file.png
+tango dialog-information 32 41 47 allegati/guida_cartella.png
+
 # --- program icon ---
 cp "$SRC/logo/marchio.svg" icon/tegolario.svg
 svg "$SRC/logo/marchio.svg" 256 256 icon/tegolario.png
@@ -141,7 +160,7 @@ svg "$SRC/logo/marchio.svg" 32 32 icon/tegolario_32.png
     echo '<RCC version="1.0">'
     echo '<qresource>'
     echo '    <file alias="RESNAME">avvio/banner.gif</file>'
-    find samples tiles banners cmd avvio password info icon -type f | LC_ALL=C sort |
+    find samples tiles banners cmd avvio password info icon splash guida allegati -type f | LC_ALL=C sort |
         sed 's|.*|    <file>&</file>|'
     echo '</qresource>'
     echo '</RCC>'

@@ -6,6 +6,7 @@
 //  - quick find listing every card of 10,000 (256 KB photo each), against a bare
 //    sqlite3 scan of the same rows, with the peak memory of the find.
 #include "bench_avvio.h"
+#include "bench_splash.h"
 #include "photo/Foto.h"
 #include "doubles/Doppi.h"
 #include "store/TArchivio.h"
@@ -362,7 +363,10 @@ int main(int argc, char** argv)
     int esito = 0;
     if (BenchAvvioFiglio(argc, argv, &esito))
         return esito;
+    if (BenchSplashFiglio(argc, argv, &esito))
+        return esito;
     BenchAvvio(QString::fromLocal8Bit(argv[0]), 9);
+    BenchSplash(QString::fromLocal8Bit(argv[0]));
     PreparaMemoriaFoto(); // as the program does at start
     QGuiApplication app(argc, argv);
     FintoMessaggi messaggi;

@@ -52,8 +52,12 @@ private slots:
     void windowsCreatedInOrderAndHidden() {
         for (QWidget* w : Registro::Tutte()) w->hide();
         Registro::CreaFinestre(); // afresh: nothing shown by creation
-        QStringList attesi{"frmPassword", "frmAvvio", "frmCambiaPassword", "frmInfo", "frmZoom"};
-        for (const TCategoria& c : Categorie::Tutte()) attesi << c.NomeFinestra();
+        QStringList attesi{"frmPassword", "frmAvvio", "frmCambiaPassword", "frmHelpForm", "frmInfo", "frmSplash", "frmZoom"};
+        for (const TCategoria& c : Categorie::Tutte()) {
+            attesi << c.NomeFinestra();
+            // The attachments and folder windows serve every category: created once, after the first card window.
+            if (&c == &Categorie::PerPosizione(0)) attesi << "frmAllegaCartella" << "frmAllegaFile";
+        }
         QStringList nomi;
         for (QWidget* w : Registro::Tutte()) {
             nomi << w->objectName();

@@ -2,10 +2,15 @@
 
 #include "widgets/Flusso.h"
 #include "app/TfrmAvvio.h"
+#include "app/ArgomentiGuida.h"
 #include "app/TfrmCambiaPassword.h"
+#include "app/TfrmHelpForm.h"
 #include "app/TfrmInfo.h"
 #include "app/TfrmPassword.h"
+#include "app/TfrmSplash.h"
 #include "card/FinestreScheda.h"
+#include "card/TfrmAllegaCartella.h"
+#include "card/TfrmAllegaFile.h"
 #include "card/TfrmScheda.h"
 #include "card/TfrmZoom.h"
 #include "store/TCategoria.h"
@@ -23,9 +28,12 @@ QWidget* Registra(QWidget* w, const QString& nome) {
     return w;
 }
 
-// The card window's close handler hands back to the launcher.
+// The card window's close handler hands back to the launcher; its help button
+// shows the record card topic over it.
 void CollegaScheda(TfrmScheda* scheda, QWidget* avvio) {
     QObject::connect(scheda, &TfrmScheda::Chiusa, avvio, [avvio] { Flusso::Mostra(avvio); });
+    QObject::connect(scheda, &TfrmScheda::GuidaRichiesta, scheda,
+                     [scheda] { Registro::MostraGuida(ArgomentiGuida::Scheda(), scheda); });
 }
 
 } // namespace
@@ -42,15 +50,17 @@ void CreaFinestre() {
     Registra(new TfrmPassword, QStringLiteral("frmPassword"));
     QWidget* avvio = Registra(new TfrmAvvio, QStringLiteral("frmAvvio"));
     Registra(new TfrmCambiaPassword, QStringLiteral("frmCambiaPassword"));
-    // frmHelpForm comes here.
+    Registra(new TfrmHelpForm, QStringLiteral("frmHelpForm"));
     Registra(new TfrmInfo, QStringLiteral("frmInfo"));
-    // frmSplash comes here.
+    Registra(new TfrmSplash, QStringLiteral("frmSplash")); // its scene starts moving now
     Registra(new TfrmZoom, QStringLiteral("frmZoom")); // never shown: each use makes its own
 
     auto* scheda = new TfrmScheda(primo);
     Registra(scheda, primo.NomeFinestra());
     CollegaScheda(scheda, avvio);
-    // Created once for all categories, here: frmAllegaCartella, frmAllegaFile.
+    // Created once for all categories, here; never shown: each use makes its own.
+    Registra(new TfrmAllegaCartella, QStringLiteral("frmAllegaCartella"));
+    Registra(new TfrmAllegaFile, QStringLiteral("frmAllegaFile"));
     // Then the first category's own: frmTrova, frmExp, frmRicerca, frmBrowse, frmSlide.
 
     for (std::size_t i = 1; i < cat.size(); ++i) {
@@ -71,6 +81,11 @@ QWidget* Finestra(const QString& nomeOggetto) {
     for (const auto& w : std::as_const(g_finestre))
         if (w && w->objectName() == nomeOggetto) return w;
     return nullptr;
+}
+
+void MostraGuida(const TArgomentoGuida& argomento, QWidget* apertoDa) {
+    if (auto* guida = qobject_cast<TfrmHelpForm*>(Finestra(QStringLiteral("frmHelpForm"))))
+        guida->MostraArgomento(argomento, apertoDa);
 }
 
 QWidget* Principale() { return g_finestre.isEmpty() ? nullptr : g_finestre.first().data(); }

@@ -1,6 +1,9 @@
 #include "app/Screenshots.h"
 
+#include "app/ArgomentiGuida.h"
 #include "app/Registro.h"
+#include "app/TfrmHelpForm.h"
+#include "app/TfrmSplash.h"
 #include "card/TfrmZoom.h"
 #include "doubles/Doppi.h"
 #include "store/TCategoria.h"
@@ -68,6 +71,14 @@ int Esegui(const QString& cartella) {
         Attendi();
         misuraDiProgetto(); // some windows maximise themselves when shown
         if (Categorie::PerRadice(w->objectName().mid(3))) CaricaFotoCampione(w, programma.path(), doppi.Dialoghi);
+        if (auto* guida = qobject_cast<TfrmHelpForm*>(w)) { // with the topic the launcher gives it
+            guida->ImpostaArgomento(ArgomentiGuida::Avvio());
+            Attendi();
+        }
+        if (auto* splash = qobject_cast<TfrmSplash*>(w)) { // the sprites on their ways, a few seconds in
+            for (int i = 0; i < 60; ++i) splash->Timer1Timer();
+            Attendi();
+        }
         if (auto* zoom = qobject_cast<TfrmZoom*>(w)) { // as a user sees it: with a photo
             zoom->ImpostaFoto(TFoto::DaFile(Categorie::PerPosizione(0).FotoCampioneGrande()));
             Attendi();

@@ -1,5 +1,6 @@
 // Tegolario: start-up. Creates every window, shows the login window and runs the loop.
 #include "widgets/Flusso.h"
+#include "app/GuidaPdf.h"
 #include "app/Registro.h"
 #include "app/Screenshots.h"
 #include "photo/Foto.h"
@@ -28,6 +29,10 @@ void SostituisciCaratteri() {
 
 int main(int argc, char* argv[]) {
     PreparaMemoriaFoto();
+    // The user guide is made without showing anything on the desktop.
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--guida") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Flusso::CaricaRisorse();
     QApplication::setApplicationName(QStringLiteral("Tegolario"));
@@ -50,6 +55,15 @@ int main(int argc, char* argv[]) {
             return 2;
         }
         return Screenshots::Esegui(argomenti.at(posFoto + 1));
+    }
+
+    const int posGuida = argomenti.indexOf(QStringLiteral("--guida"));
+    if (posGuida >= 0) {
+        if (posGuida + 1 >= argomenti.size()) {
+            qCritical("--guida needs a file");
+            return 2;
+        }
+        return GuidaPdf::Esegui(argomenti.at(posGuida + 1));
     }
 
     PiattaformaReale piattaforma;

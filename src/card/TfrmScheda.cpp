@@ -1,11 +1,14 @@
 #include "card/TfrmScheda.h"
 
 #include "card/FinestreScheda.h"
+#include "card/TfrmAllegaCartella.h"
+#include "card/TfrmAllegaFile.h"
 #include "card/TfrmZoom.h"
 #include "widgets/Comuni.h"
 #include "widgets/Flusso.h"
 #include "widgets/Testo1252.h"
 #include "platform/Piattaforma.h"
+#include "store/Testo.h"
 #include "ui_TfrmScheda.h"
 
 #include <QCloseEvent>
@@ -417,13 +420,43 @@ void TfrmScheda::cmdRicercaClick() {}
 void TfrmScheda::cmdWordClick() {}
 // Archive to spreadsheet: its window arrives with the export work.
 void TfrmScheda::cmdExcelClick() {}
-// Attached files: their window arrives with the attachments work.
-void TfrmScheda::cmdAllegaClick() {}
-// Associated folder: its window arrives with the attachments work.
-void TfrmScheda::cmdAssociaClick() {}
+// A fresh window for each use, owned by this one and destroyed when it closes:
+// nothing typed there survives unless it was applied.
+void TfrmScheda::cmdAllegaClick() {
+    Protetto([&] {
+        QPointer<TfrmAllegaFile> f = new TfrmAllegaFile(this);
+        f->Compila(QString::fromLatin1(m_categoria.Tabella),
+                   {Testo::Rifila(CampoNascosto(cFile01)), Testo::Rifila(CampoNascosto(cFile02)),
+                    Testo::Rifila(CampoNascosto(cFile03))},
+                   {Testo::Rifila(CampoNascosto(cDesc01)), Testo::Rifila(CampoNascosto(cDesc02)),
+                    Testo::Rifila(CampoNascosto(cDesc03))});
+        Flusso::MostraModale(f);
+        delete f.data();
+    });
+}
+void TfrmScheda::cmdAssociaClick() {
+    Protetto([&] {
+        QPointer<TfrmAllegaCartella> f = new TfrmAllegaCartella(this);
+        f->Compila(QString::fromLatin1(m_categoria.Tabella), Testo::Rifila(CampoNascosto(cCartella)),
+                   Testo::Rifila(CampoNascosto(cCartellaDesc)));
+        Flusso::MostraModale(f);
+        delete f.data();
+    });
+}
 // Photo browser: its window arrives with the presentation work.
 void TfrmScheda::cmdSfogliaFotoClick() {}
 // Slideshow: its window arrives with the presentation work.
 void TfrmScheda::cmdSlideshowClick() {}
-// Help topic: the help window arrives with the application shell work.
-void TfrmScheda::cmdGuidaClick() {}
+void TfrmScheda::cmdGuidaClick() { emit GuidaRichiesta(); }
+
+QString TfrmScheda::CampoNascosto(Campo campo) const {
+    if (campo < cFile01 || campo > cCartellaDesc) return {};
+    auto* l = qobject_cast<QLabel*>(Controllo(campo));
+    return l ? l->text() : QString();
+}
+
+void TfrmScheda::ImpostaCampoNascosto(Campo campo, const QString& valore) {
+    if (campo < cFile01 || campo > cCartellaDesc) return;
+    if (auto* l = qobject_cast<QLabel*>(Controllo(campo))) l->setText(valore);
+    m_scheda.Testi[std::size_t(campo)] = valore;
+}

@@ -36,6 +36,10 @@ public:
     // Before a child window: empties the card and re-opens the archive. False when
     // the archive cannot be opened; the child is then not shown.
     bool PreparaFinestraFiglia();
+    // The hidden fields of the working card (cFile01 .. cCartellaDesc): the
+    // attachments and folder windows read them and write them back.
+    QString CampoNascosto(Campo campo) const;
+    void ImpostaCampoNascosto(Campo campo, const QString& valore);
     // The category's own window of that kind ("frmTrova" + stem for "Trova"), shown
     // modally after PreparaFinestraFiglia; nothing happens when that fails.
     // Returns whether the window was shown.
@@ -44,6 +48,8 @@ public:
 signals:
     // The window has closed (hidden); the launcher comes back.
     void Chiusa();
+    // The help button: the registry shows the help window with this window's topic.
+    void GuidaRichiesta();
 
 protected:
     void showEvent(QShowEvent* e) override;

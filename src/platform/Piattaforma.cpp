@@ -24,6 +24,7 @@ class DialoghiMuti : public IDialoghiFile {
 public:
     QString ApriFile(const QString&, const QString&, QObject*) override { return {}; }
     QString SalvaFile(const QString&, const QString&, QObject*) override { return {}; }
+    QString ScegliFile(const QString&, const QString&, const QString&, QObject*) override { return {}; }
     QString ScegliCartella(const QString&, QObject*) override { return {}; }
 };
 class OrologioDiSistema : public IOrologio {

@@ -36,6 +36,11 @@ public:
     // filtro is the list in the "Descrizione|*.a;*.b|..." form. Empty string: cancelled.
     virtual QString ApriFile(const QString& titolo, const QString& filtro, QObject* proprietario = nullptr) = 0;
     virtual QString SalvaFile(const QString& titolo, const QString& filtro, QObject* proprietario = nullptr) = 0;
+    // A file to refer to, which need not exist; starts on iniziale (empty: no file name).
+    virtual QString ScegliFile(const QString& titolo, const QString& filtro, const QString& iniziale,
+                               QObject* proprietario = nullptr) = 0;
+    // A folder: starts at the desktop with nothing selected, folders only, no button
+    // for a new folder and no box for typing a path.
     virtual QString ScegliCartella(const QString& titolo, QObject* proprietario = nullptr) = 0;
 };
 

@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -83,8 +86,32 @@ QString QtDialoghi::SalvaFile(const QString& titolo, const QString& filtro, QObj
                                             QFileDialog::HideNameFilterDetails);
 }
 
+QString QtDialoghi::ScegliFile(const QString& titolo, const QString& filtro, const QString& iniziale,
+                              QObject* proprietario) {
+    QFileDialog dialogo(Genitore(proprietario), titolo);
+    dialogo.setAcceptMode(QFileDialog::AcceptOpen);
+    dialogo.setFileMode(QFileDialog::AnyFile); // a file still to be written can be referred to
+    dialogo.setOption(QFileDialog::HideNameFilterDetails);
+    dialogo.setNameFilters(FiltriQt(filtro));
+    if (!iniziale.isEmpty()) dialogo.selectFile(iniziale);
+    if (dialogo.exec() != QDialog::Accepted) return {};
+    return dialogo.selectedFiles().value(0);
+}
+
 QString QtDialoghi::ScegliCartella(const QString& titolo, QObject* proprietario) {
-    return QFileDialog::getExistingDirectory(Genitore(proprietario), titolo);
+    // Qt's own dialog, which can leave out the new-folder button (read-only) and
+    // the path box; the title carries the instruction.
+    QFileDialog dialogo(Genitore(proprietario), titolo);
+    dialogo.setFileMode(QFileDialog::Directory);
+    dialogo.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog | QFileDialog::ReadOnly);
+    QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (!QFileInfo(desktop).isDir()) desktop = QDir::homePath();
+    dialogo.setDirectory(desktop);
+    for (const char* nome : {"fileNameEdit", "fileNameLabel", "fileTypeCombo", "fileTypeLabel"})
+        if (auto* w = dialogo.findChild<QWidget*>(QLatin1String(nome))) w->hide();
+    if (auto* nuova = dialogo.findChild<QWidget*>(QStringLiteral("newFolderButton"))) nuova->hide();
+    if (dialogo.exec() != QDialog::Accepted) return {};
+    return dialogo.selectedFiles().value(0);
 }
 
 QDateTime QtOrologio::Adesso() { return QDateTime::currentDateTime(); }
