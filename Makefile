@@ -9,7 +9,8 @@ PACKAGES := cmake ninja-build g++ pkg-config \
 TEST_PACKAGES :=
 # The libFuzzer harnesses: clang with its sanitizer and fuzzer runtimes.
 TEST_PACKAGES += clang libclang-rt-14-dev
-TEST_PACKAGES += poppler-utils
+# A private cupsd with a file queue, and the PDF tools that read its jobs back.
+TEST_PACKAGES += cups poppler-utils
 FORMAT_PACKAGES := clang-format
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

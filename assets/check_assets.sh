@@ -27,6 +27,10 @@ check cmd/avanti.png 8x15
 check cmd/ultimo.png 13x15
 check cmd/slideshow.png 148x32
 check cmd/zoom.png 25x26
+check show/primo.png 31x44
+check show/indietro.png 23x41
+check show/avanti.png 23x41
+check show/ultimo.png 31x44
 check avvio/logo00.png 67x66
 check avvio/logo01.png 738x51
 check avvio/info.png 30x33
@@ -53,6 +57,10 @@ check icon/tegolario.svg 256x256
 # the splash sprite: 24-bit, its bottom-left pixel the transparent magenta
 sp=$(convert splash/sprite.png -format '%[pixel:p{0,59}] %[channels]' info: 2>/dev/null)
 case "$sp" in "srgb(255,0,255) srgb"*) ;; *) echo "sprite corner/depth: $sp"; fail=1 ;; esac
+check trova/lente.png 40x40
+check trova/chiave.png 40x40
+check trova/mano.png 144x137
+check trova/stanza.png 69x193
 # banner: 9 full-size frames, 5/100 s each, not disposed, endless loop
 frames=$(identify -format '%T %D %W %H %w %h %X %Y\n' avvio/banner.gif | sort | uniq -c | sed 's/^ *//')
 if [ "$frames" != "9 5 None 451 10 451 10 +0 +0" ]; then echo "GIF frames: $frames"; fail=1; fi

@@ -17,7 +17,7 @@ trap 'rm -rf "$TMP"' EXIT
 # unchanged files.
 PNGOPT="-strip -define png:exclude-chunks=date,time"
 
-mkdir -p samples tiles banners cmd avvio password info icon splash guida allegati
+mkdir -p samples tiles banners cmd avvio password info icon splash guida allegati trova show
 
 # svg W H OUT: render at exactly W x H.
 svg() {
@@ -95,6 +95,12 @@ svg "$SRC/cmd/ultimo.svg" 13 15 cmd/ultimo.png
 svg "$SRC/cmd/slideshow.svg" 148 32 cmd/slideshow.png
 svg "$SRC/cmd/zoom.svg" 25 26 cmd/zoom.png
 
+# --- photo browser arrows, on black ---
+svg "$SRC/show/primo.svg" 31 44 show/primo.png
+svg "$SRC/show/indietro.svg" 23 41 show/indietro.png
+svg "$SRC/show/avanti.svg" 23 41 show/avanti.png
+svg "$SRC/show/ultimo.svg" 31 44 show/ultimo.png
+
 # --- launcher ---
 rsvg-convert -w 66 -h 66 "$SRC/logo/marchio.svg" -o "$TMP/m66.png"
 convert -size 67x66 xc:none "$TMP/m66.png" -gravity center -composite $PNGOPT PNG32:avvio/logo00.png
@@ -149,6 +155,15 @@ tango help-browser 32 32 32 guida/icona.png
 tango dialog-information 22 28 41 allegati/guida_file.png
 tango dialog-information 32 41 47 allegati/guida_cartella.png
 
+# --- quick find and advanced search windows ---
+svg "$TANGO/scalable/actions/system-search.svg" 40 40 trova/lente.png
+svg "$SRC/trova/chiave.svg" 40 40 trova/chiave.png
+svg "$SRC/trova/mano.svg" 144 137 trova/mano.png
+# a narrow view of the studio flat drawing: lamp, curtain and floor
+sed 's/width="713" height="537" viewBox="0 0 713 537"/width="69" height="193" viewBox="436 180 95 266" preserveAspectRatio="xMidYMid slice"/' \
+    "$SRC/samples/amici.svg" >"$TMP/stanza.svg"
+svg "$TMP/stanza.svg" 69 193 trova/stanza.png
+
 # --- program icon ---
 cp "$SRC/logo/marchio.svg" icon/tegolario.svg
 svg "$SRC/logo/marchio.svg" 256 256 icon/tegolario.png
@@ -160,7 +175,7 @@ svg "$SRC/logo/marchio.svg" 32 32 icon/tegolario_32.png
     echo '<RCC version="1.0">'
     echo '<qresource>'
     echo '    <file alias="RESNAME">avvio/banner.gif</file>'
-    find samples tiles banners cmd avvio password info icon splash guida allegati -type f | LC_ALL=C sort |
+    find samples tiles banners cmd avvio password info icon splash guida allegati trova show -type f | LC_ALL=C sort |
         sed 's|.*|    <file>&</file>|'
     echo '</qresource>'
     echo '</RCC>'

@@ -53,10 +53,16 @@ private slots:
         for (QWidget* w : Registro::Tutte()) w->hide();
         Registro::CreaFinestre(); // afresh: nothing shown by creation
         QStringList attesi{"frmPassword", "frmAvvio", "frmCambiaPassword", "frmHelpForm", "frmInfo", "frmSplash", "frmZoom"};
+        // Per category, in creation order, the windows built so far.
         for (const TCategoria& c : Categorie::Tutte()) {
             attesi << c.NomeFinestra();
             // The attachments and folder windows serve every category: created once, after the first card window.
-            if (&c == &Categorie::PerPosizione(0)) attesi << "frmAllegaCartella" << "frmAllegaFile";
+            if (&c == &Categorie::PerPosizione(0))
+                attesi << "frmAllegaCartella" << "frmAllegaFile" << c.NomeFinestra("Trova") << c.NomeFinestra("Ricerca")
+                       << c.NomeFinestra("Browse") << c.NomeFinestra("Slide");
+            else
+                attesi << c.NomeFinestra("Browse") << c.NomeFinestra("Ricerca") << c.NomeFinestra("Slide")
+                       << c.NomeFinestra("Trova");
         }
         QStringList nomi;
         for (QWidget* w : Registro::Tutte()) {

@@ -1,5 +1,7 @@
 #include "app/DocumentoGuida.h"
 
+#include <cmath>
+
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QPainter>
@@ -59,7 +61,10 @@ class Impaginazione {
 public:
     Impaginazione(const TGuida& guida, QPdfWriter& pdf) {
         const QRectF area = pdf.pageLayout().paintRectPixels(Dpi);
-        m_pagina = QSizeF(area.width(), area.height() - Mm(12));
+        // The layout counts in 1/64 pixel and cuts its pages there: the pages drawn and
+        // the pages reckoned below must be cut at the same height, or a line at a cut
+        // is given to the wrong page.
+        m_pagina = QSizeF(area.width(), std::floor((area.height() - Mm(12)) * 64) / 64);
         m_doc.documentLayout()->setPaintDevice(&pdf);
         m_doc.setDocumentMargin(0);
         m_doc.setPageSize(m_pagina);
@@ -96,6 +101,7 @@ public:
             contesto.clip = QRectF(0, i * h + inizio, m_pagina.width(), h - inizio - 1);
             contesto.palette.setColor(QPalette::Text, Qt::black);
             m_doc.documentLayout()->draw(&p, contesto);
+            DisegnaCodeSpezzate(p, i, i * h + inizio);
             p.restore();
             if (i == 0) continue; // the title page has no number
             const double y = h + Mm(4);
@@ -135,6 +141,25 @@ private:
             }
         }
         return inizio;
+    }
+
+    // A paragraph whose lines on page i all end above the drawing's clip (its last
+    // line alone goes on over the cut): the layout skips the whole paragraph there,
+    // so those lines are drawn one by one.
+    void DisegnaCodeSpezzate(QPainter& p, int pagina, double inizioClip) const {
+        const double h = m_pagina.height();
+        const auto paginaDi = [h](double y) { return int((y + 0.5) / h); };
+        for (QTextBlock b = m_doc.begin(); b.isValid(); b = b.next()) {
+            const QTextLayout* l = b.layout();
+            if (!l || l->lineCount() < 2) continue;
+            const double y0 = l->position().y();
+            const QTextLine ultima = l->lineAt(l->lineCount() - 1);
+            if (paginaDi(y0 + l->lineAt(0).y()) >= pagina || paginaDi(y0 + ultima.y()) != pagina) continue;
+            if (y0 + ultima.y() + ultima.height() >= inizioClip) continue; // the layout drew it
+            p.setPen(Qt::black);
+            for (int n = 0; n < l->lineCount(); ++n)
+                if (paginaDi(y0 + l->lineAt(n).y()) == pagina) l->lineAt(n).draw(&p, l->position());
+        }
     }
 
     void Componi(const TGuida& guida) {

@@ -13,6 +13,10 @@
 #include "card/TfrmAllegaFile.h"
 #include "card/TfrmScheda.h"
 #include "card/TfrmZoom.h"
+#include "find/TfrmRicerca.h"
+#include "find/TfrmTrova.h"
+#include "show/TfrmBrowse.h"
+#include "show/TfrmSlide.h"
 #include "store/TCategoria.h"
 
 #include <QList>
@@ -34,6 +38,18 @@ void CollegaScheda(TfrmScheda* scheda, QWidget* avvio) {
     QObject::connect(scheda, &TfrmScheda::Chiusa, avvio, [avvio] { Flusso::Mostra(avvio); });
     QObject::connect(scheda, &TfrmScheda::GuidaRichiesta, scheda,
                      [scheda] { Registro::MostraGuida(ArgomentiGuida::Scheda(), scheda); });
+}
+
+void CreaBrowse(const TCategoria& c) { Registra(new TfrmBrowse(c), c.NomeFinestra("Browse")); }
+
+// The card window hands its photo over, and the show covers the screen the card is on.
+void CreaSlide(const TCategoria& c, TfrmScheda* scheda) {
+    auto* slide = new TfrmSlide(c);
+    Registra(slide, c.NomeFinestra("Slide"));
+    QObject::connect(scheda, &TfrmScheda::FotoPerSlideshow, slide, [slide, scheda](const TFoto& foto) {
+        slide->ImpostaFoto(foto);
+        slide->ImpostaSchermo(scheda->screen());
+    });
 }
 
 } // namespace
@@ -62,12 +78,22 @@ void CreaFinestre() {
     Registra(new TfrmAllegaCartella, QStringLiteral("frmAllegaCartella"));
     Registra(new TfrmAllegaFile, QStringLiteral("frmAllegaFile"));
     // Then the first category's own: frmTrova, frmExp, frmRicerca, frmBrowse, frmSlide.
+    Registra(new TfrmTrova(primo, scheda), primo.NomeFinestra("Trova"));
+    // frmExp comes here.
+    Registra(new TfrmRicerca(primo, scheda), primo.NomeFinestra("Ricerca"));
+    CreaBrowse(primo);
+    CreaSlide(primo, scheda);
 
     for (std::size_t i = 1; i < cat.size(); ++i) {
         auto* s = new TfrmScheda(cat[i]);
         Registra(s, cat[i].NomeFinestra());
         CollegaScheda(s, avvio);
         // Then this category's frmBrowse, frmExp, frmRicerca, frmSlide, frmTrova, in that order.
+        CreaBrowse(cat[i]);
+        // frmExp comes here.
+        Registra(new TfrmRicerca(cat[i], s), cat[i].NomeFinestra("Ricerca"));
+        CreaSlide(cat[i], s);
+        Registra(new TfrmTrova(cat[i], s), cat[i].NomeFinestra("Trova"));
     }
 }
 

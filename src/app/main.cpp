@@ -6,6 +6,7 @@
 #include "photo/Foto.h"
 #include "platform/Piattaforma.h"
 #include "platform/QtPiattaforma.h"
+#include "platform/QtStampante.h"
 
 #include <QApplication>
 #include <QFont>
@@ -68,6 +69,8 @@ int main(int argc, char* argv[]) {
 
     PiattaformaReale piattaforma;
     piattaforma.Installa();
+    QtStampante stampante; // the default printer, asked for at each printout
+    Piattaforma::Imposta(&stampante);
 
     Registro::CreaFinestre();
     QWidget* principale = Registro::Principale();
@@ -75,5 +78,6 @@ int main(int argc, char* argv[]) {
     Flusso::CentraSulDesktop(principale);
     const int esito = app.exec();
     Registro::DistruggiFinestre();
+    Piattaforma::Imposta(static_cast<IStampante*>(nullptr));
     return esito;
 }

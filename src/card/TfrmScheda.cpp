@@ -8,6 +8,7 @@
 #include "widgets/Flusso.h"
 #include "widgets/Testo1252.h"
 #include "platform/Piattaforma.h"
+#include "store/FotoVicine.h"
 #include "store/Testo.h"
 #include "ui_TfrmScheda.h"
 
@@ -17,6 +18,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QShowEvent>
+#include <QTimer>
 
 namespace {
 
@@ -90,6 +92,13 @@ TfrmScheda::TfrmScheda(const TCategoria& categoria, QWidget* parent)
     setWindowTitle(categoria.CaptionScheda());
     m_operazioni.FocusTitolo = [this] { ui->txtTitolo->setFocus(Qt::OtherFocusReason); };
     m_operazioni.MostraScheda = [this] { SchedaInControlli(); };
+    m_operazioni.FotoDaByte = [this](qint64 id, const QByteArray& byte) {
+        return m_anticipo.Foto(id, byte, ui->imgFoto->size());
+    };
+    m_anticipa = new QTimer(this);
+    m_anticipa->setSingleShot(true);
+    m_anticipa->setInterval(0);
+    connect(m_anticipa, &QTimer::timeout, this, &TfrmScheda::Anticipa);
     Aspetto();
     Collega();
     m_operazioni.PulisciScheda();
@@ -250,6 +259,7 @@ void TfrmScheda::Esegui(const std::function<void()>& operazione) {
         } mostra{this};
         operazione();
     });
+    m_anticipa->start();
 }
 
 void TfrmScheda::CaricaScheda(TSQLiteTable& tabella) {
@@ -259,15 +269,48 @@ void TfrmScheda::CaricaScheda(TSQLiteTable& tabella) {
     });
 }
 
+// After every operation: the neighbours of the card now on display.
+void TfrmScheda::Anticipa() {
+    if (!isVisible()) return;
+    const QByteArray t = m_archivio.Tabella();
+    const QByteArray avanti = m_scheda.ID ? Statementi::SchedaSuccessiva(t, *m_scheda.ID) : Statementi::PrimaScheda(t);
+    const QByteArray indietro = m_scheda.ID ? Statementi::SchedaPrecedente(t, *m_scheda.ID) : avanti;
+    QList<TAnticipoFoto::Voce> voci;
+    if (auto v = FotoVicine::Leggi(m_archivio, avanti)) voci.append(*v);
+    if (indietro != avanti)
+        if (auto v = FotoVicine::Leggi(m_archivio, indietro)) voci.append(*v);
+    m_anticipo.Prepara(voci, ui->imgFoto->size());
+}
+
 bool TfrmScheda::ApriFinestraFiglia(const char* prefisso) {
     QWidget* figlia = FinestreScheda::Finestra(m_categoria.NomeFinestra(prefisso));
     if (!figlia || !PreparaFinestraFiglia()) return false;
     Flusso::MostraModale(figlia);
+    m_anticipa->start();
     return true;
+}
+
+bool TfrmScheda::CaricaSchedaPerNumero(qint64 id) {
+    bool caricata = false;
+    Esegui([&] {
+        try {
+            if (!m_archivio.ApriArchivio(Statementi::SchedaPerNumero(m_archivio.Tabella(), id))) return;
+            TSQLiteTable* t = m_archivio.Risultato();
+            if (!t || !t->First()) return;
+            m_operazioni.CaricaScheda(*t);
+            m_operazioni.MettiCampioneSeVuota();
+            caricata = true;
+        } catch (...) {
+            // The find windows open a listed card in silence; the card stays as it was.
+        }
+    });
+    return caricata;
 }
 
 bool TfrmScheda::PreparaFinestraFiglia() {
     Esegui([&] { m_operazioni.PulisciScheda(); });
+    m_anticipa->stop();
+    m_anticipo.Svuota(); // the child reads the archive on its own
     try {
         m_archivio.ApriArchivio(Statementi::PrimaScheda(m_archivio.Tabella()));
         return true;
@@ -324,6 +367,8 @@ void TfrmScheda::closeEvent(QCloseEvent* e) {
     } catch (...) {
         // The launcher comes back all the same, so a window always stays visible.
     }
+    m_anticipa->stop();
+    m_anticipo.Svuota();
     e->accept();
     emit Chiusa();
 }
@@ -412,10 +457,15 @@ void TfrmScheda::imgZoomClick() {
     });
 }
 
-// Quick find: its window arrives with the finding work.
-void TfrmScheda::cmdTrovaClick() {}
-// Advanced search: its window arrives with the finding work.
-void TfrmScheda::cmdRicercaClick() {}
+void TfrmScheda::cmdTrovaClick() { ApriFinestraFiglia("Trova"); }
+
+void TfrmScheda::cmdRicercaClick() {
+    // The search window loads a chosen card only for the category key written here.
+    if (QWidget* ricerca = FinestreScheda::Finestra(m_categoria.NomeFinestra("Ricerca")))
+        if (auto* memoria = ricerca->findChild<QLabel*>(QStringLiteral("lblMemory")))
+            memoria->setText(QString::fromLatin1(m_categoria.Tabella));
+    ApriFinestraFiglia("Ricerca");
+}
 // Card to word processor: arrives with the export work.
 void TfrmScheda::cmdWordClick() {}
 // Archive to spreadsheet: its window arrives with the export work.
@@ -443,10 +493,11 @@ void TfrmScheda::cmdAssociaClick() {
         delete f.data();
     });
 }
-// Photo browser: its window arrives with the presentation work.
-void TfrmScheda::cmdSfogliaFotoClick() {}
-// Slideshow: its window arrives with the presentation work.
-void TfrmScheda::cmdSlideshowClick() {}
+void TfrmScheda::cmdSfogliaFotoClick() { ApriFinestraFiglia("Browse"); }
+void TfrmScheda::cmdSlideshowClick() {
+    emit FotoPerSlideshow(m_scheda.Foto); // before the card is cleared
+    ApriFinestraFiglia("Slide");
+}
 void TfrmScheda::cmdGuidaClick() { emit GuidaRichiesta(); }
 
 QString TfrmScheda::CampoNascosto(Campo campo) const {

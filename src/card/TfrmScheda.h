@@ -1,6 +1,7 @@
 #pragma once
 // The record card window of one category: one working card with its photo, the
 // record operations on its buttons, and the photo commands.
+#include "photo/AnticipoFoto.h"
 #include "photo/Foto.h"
 #include "store/TArchivio.h"
 #include "store/TCategoria.h"
@@ -17,6 +18,7 @@ class TfrmScheda;
 class StrisciaSuggerimenti;
 class ColoriFuoco;
 class QLineEdit;
+class QTimer;
 
 class TfrmScheda : public QWidget {
     Q_OBJECT
@@ -44,10 +46,19 @@ public:
     // modally after PreparaFinestraFiglia; nothing happens when that fails.
     // Returns whether the window was shown.
     bool ApriFinestraFiglia(const char* prefisso);
+    // Loads the stored card of that number as the working card (a card listed by
+    // the find windows), with the sample photo when it has none. False, and the
+    // card as it was, when the archive has no such card or cannot be read.
+    bool CaricaSchedaPerNumero(qint64 id);
+
+    // The photos of the next and the previous card, decoded ahead for the arrows.
+    const TAnticipoFoto& Anticipo() const { return m_anticipo; }
 
 signals:
     // The window has closed (hidden); the launcher comes back.
     void Chiusa();
+    // Before the slideshow starts: the picture now in the photo box.
+    void FotoPerSlideshow(const TFoto& foto);
     // The help button: the registry shows the help window with this window's topic.
     void GuidaRichiesta();
 
@@ -90,6 +101,8 @@ private:
     void FormShow();
     void CaricaImmagini();
     QWidget* Controllo(int campo) const;
+    // Reads the neighbouring cards' photos and has them decoded ahead.
+    void Anticipa();
 
     const TCategoria& m_categoria;
     std::unique_ptr<Ui::TfrmScheda> ui;
@@ -100,4 +113,6 @@ private:
     ColoriFuoco* m_colori = nullptr;
     QHash<QObject*, QWidget*> m_invioSuccessivo;
     bool m_immaginiCaricate = false;
+    TAnticipoFoto m_anticipo;
+    QTimer* m_anticipa = nullptr; // reading ahead waits until the card on display is painted
 };

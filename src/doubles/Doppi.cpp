@@ -4,7 +4,7 @@
 
 Risposta FintoMessaggi::Mostra(TipoMessaggio tipo, const QString& caption, const QString& testo, QObject*) {
     Mostrati.append({tipo, caption, testo});
-    if (tipo != TipoMessaggio::Domanda) return Risposta::OK;
+    if (tipo != TipoMessaggio::Domanda && tipo != TipoMessaggio::DomandaConIcona) return Risposta::OK;
     return m_risposte.isEmpty() ? Risposta::Si : m_risposte.takeFirst();
 }
 

@@ -93,6 +93,17 @@ QImage TFoto::Immagine(QSize box) const
     return img;
 }
 
+bool TFoto::Decodificata(QSize box) const
+{
+    if (Vuota() || !d->Testata || !d->Testata->Grezza.isValid())
+        return false;
+    const QSize bersaglio = Adattamento::Adatta(Dimensioni(), box).size();
+    for (const Dati::Voce& v : std::as_const(d->Cache))
+        if (v.Bersaglio == bersaglio)
+            return true;
+    return false;
+}
+
 void PreparaMemoriaFoto()
 {
 #ifdef __GLIBC__

@@ -32,6 +32,9 @@ public:
     // The picture decoded straight to the size the fitting rule gives for the box.
     // A null image when the bytes cannot be decoded. Cached per box size.
     QImage Immagine(QSize box) const;
+    // Whether the picture for the box is decoded already, so that drawing it costs
+    // no decoding.
+    bool Decodificata(QSize box) const;
 
 private:
     struct Dati;

@@ -13,7 +13,7 @@ namespace {
 class MessaggiMuti : public IMessaggi {
 public:
     Risposta Mostra(TipoMessaggio tipo, const QString&, const QString&, QObject*) override {
-        return tipo == TipoMessaggio::Domanda ? Risposta::No : Risposta::OK;
+        return tipo == TipoMessaggio::Domanda || tipo == TipoMessaggio::DomandaConIcona ? Risposta::No : Risposta::OK;
     }
 };
 class ApriMuto : public IApriSistema {

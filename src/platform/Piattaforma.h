@@ -10,13 +10,14 @@
 
 class QObject;
 
-enum class TipoMessaggio { Informazione, Avviso, Domanda, Semplice, Errore };
+// DomandaConIcona: a question box that also shows the question icon.
+enum class TipoMessaggio { Informazione, Avviso, Domanda, Semplice, Errore, DomandaConIcona };
 enum class Risposta { OK, Si, No };
 
 class IMessaggi {
 public:
     virtual ~IMessaggi() = default;
-    // Modal box; Domanda has Yes and No, the others OK. Semplice and Errore use the
+    // Modal box; Domanda and DomandaConIcona have Yes and No, the others OK. Semplice and Errore use the
     // caption given (the application title "Tegolario" for plain boxes).
     virtual Risposta Mostra(TipoMessaggio tipo, const QString& caption, const QString& testo,
                             QObject* proprietario = nullptr) = 0;

@@ -29,10 +29,11 @@ Risposta QtMessaggi::Mostra(TipoMessaggio tipo, const QString& caption, const QS
     case TipoMessaggio::Informazione: box.setIcon(QMessageBox::Information); break;
     case TipoMessaggio::Avviso: box.setIcon(QMessageBox::Warning); break;
     case TipoMessaggio::Errore: box.setIcon(QMessageBox::Critical); break;
+    case TipoMessaggio::DomandaConIcona: box.setIcon(QMessageBox::Question); break;
     case TipoMessaggio::Domanda:
     case TipoMessaggio::Semplice: box.setIcon(QMessageBox::NoIcon); break;
     }
-    if (tipo == TipoMessaggio::Domanda) {
+    if (tipo == TipoMessaggio::Domanda || tipo == TipoMessaggio::DomandaConIcona) {
         QPushButton* si = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
         box.setDefaultButton(si);

@@ -105,7 +105,7 @@ void TOperazioniScheda::CaricaScheda(TSQLiteTable& tabella)
     const int picture = tabella.ColumnIndex("Picture");
     if (!tabella.ColumnIsNull(picture))
         if (const QByteArray* dati = tabella.ColumnBlob(picture))
-            foto = TFoto::DaByte(*dati);
+            foto = FotoDaByte ? FotoDaByte(id, *dati) : TFoto::DaByte(*dati);
 
     m_scheda.FotoInAttesa.clear();
     m_scheda.ID = id;

@@ -42,6 +42,9 @@ public:
     std::function<void()> FocusTitolo;
     // Asked of the window: show the working card now (before a message box appears).
     std::function<void()> MostraScheda;
+    // Asked of the window, when set: the photo of a loaded card from its number and
+    // bytes (a photo decoded ahead of need, when it has one for those very bytes).
+    std::function<TFoto(qint64 id, const QByteArray& byte)> FotoDaByte;
 
 private:
     TSQLiteDatabase& Connessione(); // the connection of the last ApriArchivio

@@ -1,0 +1,327 @@
+// The slideshow of every category, driven tick by tick (never waiting six
+// seconds), opened from its record card window; real archive, real JPEG
+// decoding, seams doubled.
+#include "app/Registro.h"
+#include "card/RiquadroFoto.h"
+#include "card/TfrmScheda.h"
+#include "doubles/Doppi.h"
+#include "show/TfrmSlide.h"
+#include "support/SchedeProva.h"
+#include "support/Supporto.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+const TCategoria& Amici() { return *Categorie::PerTabella(QStringLiteral("amici")); }
+QByteArray Risorsa(const QString& nome)
+{
+    QFile f(nome);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+// An error box that stays open for a while: the ticks that come meanwhile run
+// inside it, as they do behind a real modal box.
+class MessaggiCheRestanoAperti : public FintoMessaggi {
+public:
+    std::function<void()> MentreAperto;
+    int Aperti = 0, MassimoAperti = 0;
+    Risposta Mostra(TipoMessaggio tipo, const QString& caption, const QString& testo, QObject* p) override
+    {
+        FintoMessaggi::Mostra(tipo, caption, testo, p);
+        MassimoAperti = std::max(MassimoAperti, ++Aperti);
+        if (MentreAperto)
+            MentreAperto();
+        --Aperti;
+        return Risposta::OK;
+    }
+};
+} // namespace
+
+class TestGuiSlide : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_cartella;
+    DoppiPiattaforma m_doppi;
+    FintoMessaggi& m_messaggi = m_doppi.Messaggi;
+    QByteArray m_foto3, m_foto12, m_grande;
+
+    TfrmSlide* W(const TCategoria& c = Amici())
+    {
+        return qobject_cast<TfrmSlide*>(Registro::Finestra(c.NomeFinestra("Slide")));
+    }
+    TfrmScheda* S() { return qobject_cast<TfrmScheda*>(Registro::Finestra(Amici().NomeFinestra())); }
+    template <class T = QWidget> T* C(QWidget* w, const char* nome)
+    {
+        auto* c = w->findChild<T*>(QString::fromLatin1(nome));
+        if (!c)
+            qFatal("control %s missing", nome);
+        return c;
+    }
+    QTimer* Timer(TfrmSlide* w) { return C<QTimer>(w, "Timer"); }
+    QString Archivio() { return m_cartella.filePath(QString::fromLatin1(Amici().FileArchivio)); }
+    void Tick(TfrmSlide* w) { C<QPushButton>(w, "cmdAvanti")->click(); }
+    // What the screen shows: the band's text and which photo.
+    QString Schermo(TfrmSlide* w)
+    {
+        const QByteArray foto = C<RiquadroFoto>(w, "imgZoom")->Foto().Byte();
+        const QString quale = foto == m_foto3 ? "foto3" : foto == m_foto12 ? "foto12" : foto == m_grande ? "campione"
+                                                                          : foto.isEmpty() ? "niente" : "altra";
+        return C<QLabel>(w, "panTitolo")->text() + "|" + quale;
+    }
+    // The screens of the start and of the given number of ticks.
+    QStringList Schermi(TfrmSlide* w, int ticks)
+    {
+        QStringList r{Schermo(w)};
+        for (int i = 0; i < ticks; ++i) {
+            Tick(w);
+            r << Schermo(w);
+        }
+        return r;
+    }
+    void TreSchede()
+    {
+        ScriviSchedaProva(Amici(), 3, QStringLiteral(" R3 "), m_foto3);
+        ScriviSchedaProva(Amici(), 7, QStringLiteral("R7"));
+        ScriviSchedaProva(Amici(), 12, QStringLiteral("R12"), m_foto12);
+    }
+    void Apri(TfrmSlide* w)
+    {
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        AvviaProgramma(m_doppi, m_cartella.path());
+        m_foto3 = JpegProva(2400, 1600, QColor(200, 60, 60));
+        m_foto12 = JpegProva(1200, 1800, QColor(60, 60, 200));
+        m_grande = Risorsa(Amici().FotoCampioneGrande());
+    }
+    void init()
+    {
+        for (QWidget* w : Registro::Tutte())
+            w->hide();
+        QFile::remove(Archivio());
+        QDir(Archivio()).removeRecursively();
+        m_messaggi.Azzera();
+    }
+    void cleanupTestCase() { Registro::DistruggiFinestre(); }
+
+    // Ten windows, one class; borderless over the whole screen, the band on top,
+    // the picture 2 pixels in from every edge, a six-second timer idle until shown.
+    void finestraPerOgniCategoria()
+    {
+        for (const TCategoria& c : Categorie::Tutte()) {
+            TfrmSlide* w = W(c);
+            QVERIFY2(w, qPrintable(c.NomeFinestra("Slide")));
+            QCOMPARE(&w->Categoria(), &c);
+            QVERIFY(!Timer(w)->isActive());
+            QCOMPARE(Timer(w)->interval(), 6000);
+        }
+        TfrmSlide* w = W();
+        QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
+        Apri(w);
+        const QRect s = w->screen()->geometry();
+        QCOMPARE(w->geometry(), s);
+        QCOMPARE(w->palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(C(w, "imgZoom")->geometry(), QRect(2, 2, s.width() - 4, s.height() - 4));
+        auto* banda = C<QLabel>(w, "panTitolo");
+        QCOMPARE(banda->geometry(), QRect(0, 0, s.width(), 32));
+        QCOMPARE(banda->font().pixelSize(), 19);
+        QVERIFY(banda->font().bold());
+        QCOMPARE(banda->palette().color(QPalette::Window), QColor(103, 149, 205));
+        QCOMPARE(banda->palette().color(QPalette::WindowText), QColor(Qt::white));
+        QVERIFY(banda->alignment() & Qt::AlignHCenter);
+        QCOMPARE(w->childAt(s.width() / 2, 10), banda); // over the picture
+        for (const char* n : {"imgTemp", "lblPosizione", "cmdAvanti"})
+            QVERIFY(!C(w, n)->isVisible());
+        QVERIFY(Timer(w)->isActive());
+        w->close();
+    }
+
+    // Cards 3, 7, 12: the start screen, each card, the last card twice, then the
+    // first again; a card without photo shows the large sample with its reference.
+    void sequenza()
+    {
+        TreSchede();
+        TfrmSlide* w = W();
+        Apri(w);
+        QCOMPARE(Schermi(w, 6),
+                 (QStringList{"Avvio slideshow. Attendere...|campione", "Rif. R3|foto3", "Rif. R7|campione",
+                              "Rif. R12|foto12", "Rif. R12|foto12", "Rif. R3|foto3", "Rif. R7|campione"}));
+        QVERIFY(m_messaggi.Mostrati.isEmpty());
+        QCOMPARE(m_doppi.Cursore.Profondita, 0);
+
+        // Closing and reopening starts again from the start screen and the first card.
+        w->close();
+        QVERIFY(!w->isVisible());
+        QVERIFY(!Timer(w)->isActive()); // no tick while the window is closed
+        Apri(w);
+        QVERIFY(Timer(w)->isActive());
+        QCOMPARE(Schermi(w, 1), (QStringList{"Avvio slideshow. Attendere...|campione", "Rif. R3|foto3"}));
+        w->close();
+    }
+
+    // One card stays on the screen; an empty archive keeps the start screen.
+    void unaSchedaONessuna()
+    {
+        TfrmSlide* w = W();
+        Apri(w);
+        QCOMPARE(Schermi(w, 2), QStringList(3, "Avvio slideshow. Attendere...|campione"));
+        w->close();
+        ScriviSchedaProva(Amici(), 5, QStringLiteral("Unica"), m_foto12);
+        Apri(w);
+        QCOMPARE(Schermi(w, 4).mid(1), QStringList(4, "Rif. Unica|foto12"));
+        w->close();
+    }
+
+    // Each tick asks the archive afresh.
+    void schedeAggiunteDuranteLoShow()
+    {
+        TreSchede();
+        TfrmSlide* w = W();
+        Apri(w);
+        Tick(w);
+        ScriviSchedaProva(Amici(), 5, QStringLiteral("R5 nuova"));
+        EliminaSchedaProva(Amici(), 7);
+        QCOMPARE(Schermi(w, 2).mid(1), (QStringList{"Rif. R5 nuova|campione", "Rif. R12|foto12"}));
+        w->close();
+    }
+
+    // A photo that cannot be decoded: the error box, the card's own reference with
+    // the large sample photo, and the next tick goes on with the next card.
+    void fotoIllegibile()
+    {
+        TreSchede();
+        ScriviSchedaProva(Amici(), 7, QStringLiteral("R7"), QByteArray("\xFF\xD8\xFF\xE0 rotta", 10));
+        TfrmSlide* w = W();
+        Apri(w);
+        QCOMPARE(Schermi(w, 3).mid(1), (QStringList{"Rif. R3|foto3", "Rif. R7|campione", "Rif. R12|foto12"}));
+        QCOMPARE(m_messaggi.Mostrati.size(), 1);
+        QCOMPARE(m_messaggi.Ultimo().Tipo, TipoMessaggio::Errore);
+        QCOMPARE(m_messaggi.Ultimo().Caption, QStringLiteral("Tegolario"));
+        QVERIFY(m_messaggi.Ultimo().Testo.contains(QStringLiteral("scheda 7")));
+        QVERIFY(w->isVisible());
+        QVERIFY(Timer(w)->isActive());
+        w->close();
+    }
+
+    // While an error box is open the show goes on behind it, and no second box
+    // piles up on the first; once it is closed, the next failure is shown again.
+    void erroriNonSiAccumulano()
+    {
+        ScriviSchedaProva(Amici(), 7, QStringLiteral("R7"), QByteArray("\xFF\xD8 rotta", 7));
+        TfrmSlide* w = W();
+        MessaggiCheRestanoAperti messaggi;
+        Piattaforma::Imposta(&messaggi);
+        struct Ripristina {
+            FintoMessaggi* m;
+            ~Ripristina() { Piattaforma::Imposta(m); }
+        } ripristina{&m_doppi.Messaggi};
+        QStringList dietro;
+        messaggi.MentreAperto = [&] {
+            for (int i = 0; i < 4; ++i) {
+                Tick(w);
+                dietro << Schermo(w);
+            }
+        };
+        Apri(w);
+        Tick(w);
+        QCOMPARE(messaggi.Mostrati.size(), 1);
+        QCOMPARE(messaggi.MassimoAperti, 1);
+        QCOMPARE(dietro, (QStringList{"Rif. R7|campione", "Rif. R7|campione", "Rif. R7|campione", "Rif. R7|campione"}));
+        messaggi.MentreAperto = nullptr;
+        Tick(w); // the tick after the last card
+        Tick(w);
+        QCOMPARE(messaggi.Mostrati.size(), 2);
+
+        // An archive out of reach: the same, one box at a time, and the show stays up.
+        messaggi.Mostrati.clear();
+        QVERIFY(QFile::remove(Archivio()));
+        QVERIFY(QDir().mkpath(Archivio()));
+        messaggi.MentreAperto = [&] { Tick(w), Tick(w); };
+        Tick(w);
+        QCOMPARE(messaggi.Mostrati.size(), 1);
+        QCOMPARE(messaggi.MassimoAperti, 1);
+        QCOMPARE(messaggi.Ultimo().Tipo, TipoMessaggio::Errore);
+        QVERIFY(w->isVisible() && Timer(w)->isActive());
+        w->close();
+    }
+
+    // A click on the band does nothing; on the picture or beside it the show ends.
+    void clic()
+    {
+        TfrmSlide* w = W();
+        Apri(w);
+        QTest::mouseClick(C(w, "panTitolo"), Qt::LeftButton, {}, QPoint(20, 10));
+        QVERIFY(w->isVisible());
+        QTest::mouseClick(C(w, "imgZoom"), Qt::LeftButton);
+        QVERIFY(!w->isVisible());
+        QVERIFY(!Timer(w)->isActive());
+        Apri(w);
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(1, w->height() - 1)); // the white margin
+        QVERIFY(!w->isVisible());
+    }
+
+    // The next card's photo is decoded during the interval.
+    void fotoDecodificateInAnticipo()
+    {
+        TreSchede();
+        TfrmSlide* w = W();
+        Apri(w);
+        const QSize box = C(w, "imgZoom")->size();
+        QTRY_VERIFY(w->Anticipo().Tiene(3));
+        Tick(w);
+        QVERIFY(C<RiquadroFoto>(w, "imgZoom")->Foto().Decodificata(box));
+        Tick(w);
+        QTRY_VERIFY(w->Anticipo().Tiene(12));
+        Tick(w);
+        QVERIFY(C<RiquadroFoto>(w, "imgZoom")->Foto().Decodificata(box));
+        Tick(w); // after the last card: the first comes next
+        QTRY_VERIFY(w->Anticipo().Tiene(3));
+        w->close();
+        QVERIFY(!w->Anticipo().Tiene(3));
+    }
+
+    // From the card window: the card's photo is handed over before the card is
+    // cleared, the show covers the card window's screen, and it starts afresh.
+    void dallaScheda()
+    {
+        TreSchede();
+        TfrmScheda* s = S();
+        s->show();
+        QVERIFY(QTest::qWaitForWindowExposed(s));
+        QTest::mouseClick(C(s, "imgPrimo"), Qt::LeftButton);
+        QCOMPARE(C<QLabel>(s, "lblPosizione")->text(), QStringLiteral("3"));
+        TfrmSlide* w = W();
+        QStringList visto;
+        QTimer::singleShot(0, this, [&] {
+            visto << (QApplication::activeModalWidget() == w ? "modale" : "non modale");
+            visto << (w->FotoConsegnata().Byte() == m_foto3 ? "consegnata" : "non consegnata");
+            visto << (w->screen() == s->screen() ? "stesso schermo" : "altro schermo");
+            visto << C<QLabel>(s, "lblPosizione")->text() + "|" + Schermo(w);
+            Tick(w);
+            visto << Schermo(w);
+            QTest::mouseClick(C(w, "imgZoom"), Qt::LeftButton);
+        });
+        QTest::mouseClick(C(s, "cmdSlideshow"), Qt::LeftButton);
+        QCOMPARE(visto, (QStringList{"modale", "consegnata", "stesso schermo", "|Avvio slideshow. Attendere...|campione",
+                                     "Rif. R3|foto3"}));
+        QVERIFY(!w->isVisible());
+        QVERIFY(C<QLabel>(s, "lblPosizione")->text().isEmpty());
+        QCOMPARE(C<RiquadroFoto>(s, "imgFoto")->Foto().Byte(), s->FotoCampione().Byte());
+        s->hide();
+    }
+};
+
+QTEST_MAIN(TestGuiSlide)
+#include "test_gui_slide.moc"
