@@ -1,4 +1,5 @@
-# make run / make test / make bench / make screenshots / make format / make portable / make portable-check
+# make run / make test / make bench / make screenshots / make format / make fuzz / make stress
+# make portable / make portable-check
 # Each target first installs the Debian packages the project needs when they are missing.
 
 PACKAGES := cmake ninja-build g++ pkg-config \
@@ -7,6 +8,8 @@ PACKAGES := cmake ninja-build g++ pkg-config \
   fonts-dejavu-core fonts-liberation fontconfig
 # Packages that only the tests need; each piece of work adds its own line.
 TEST_PACKAGES :=
+# The libFuzzer harnesses: clang with its sanitizer and fuzzer runtimes.
+TEST_PACKAGES += clang libclang-rt-14-dev
 # A private cupsd with a file queue, and the PDF tools that read its jobs back.
 TEST_PACKAGES += cups poppler-utils
 # The portable folder's test reads the laid-out program's libraries and desktop entry.
@@ -20,14 +23,18 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 BUILD := build
 ASAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
+# Seconds each harness runs in make fuzz; make stress repeats the two-copies test this many times longer.
+FUZZ_TIME ?= 300
+STRESS ?= 10
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 RELEASE_BUILD := build-release
 VERSION := $(shell grep -o 'Tegolario VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
 PORTABLE := $(BUILD)/Tegolario
 TARBALL := $(BUILD)/Tegolario-$(VERSION)-linux-$(shell uname -m).tar.gz
 
-.PHONY: all deps test-deps install-packages build run test test-asan bench screenshots format install \
-  portable portable-check clean
+.PHONY: all deps test-deps install-packages build run test test-asan fuzz-build test-fuzz fuzz stress bench \
+  screenshots format install portable portable-check clean
 
 all: build
 
@@ -58,11 +65,30 @@ test-deps:
 test: build test-deps
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-asan
+	$(MAKE) test-fuzz
 
 test-asan: deps
 	[ -f $(ASAN_BUILD)/build.ninja ] || cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DTEGOLARIO_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The harnesses in their own clang tree; the test run replays each corpus and adds
+# a fixed number of new inputs, make fuzz runs each for FUZZ_TIME seconds.
+fuzz-build: deps test-deps
+	[ -f $(FUZZ_BUILD)/build.ninja ] || CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DTEGOLARIO_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target tegolario_fuzz
+
+test-fuzz: fuzz-build
+	@for src in fuzz/fuzz_*.cpp; do \
+	  h=$$(basename $$src .cpp); n=$${h#fuzz_}; l=$(FUZZ_BUILD)/lavoro/$$n; mkdir -p $$l; \
+	  echo "== $$h for $(FUZZ_TIME) s: new inputs in $$l/nuovi, failing ones in $$l/guasti"; \
+	  fuzz/esegui.sh $(FUZZ_BUILD)/fuzz/$$h fuzz/corpus/$$n $$l -max_total_time=$(FUZZ_TIME) > $$l.log 2>&1; rc=$$?; \
+	  grep -E '^(stat::number_of_executed_units|stat::new_units_added|Done|SUMMARY|Verifica)' $$l.log; \
+	  [ $$rc = 0 ] || { echo "$$h found a fault: see $$l.log"; exit 1; }; \
+	done
+
+stress: build test-deps
+	cd $(BUILD) && TEGOLARIO_STRESS=$(STRESS) ctest --output-on-failure -R test_due_copie
 
 bench: build
 	$(BUILD)/bench/tegolario_bench
@@ -93,4 +119,4 @@ portable-check: portable
 	$(SUDO) tools/portable-check.sh $(TARBALL) $(RELEASE_BUILD)/debootstrap-cache
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(RELEASE_BUILD)

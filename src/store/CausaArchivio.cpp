@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+
 namespace {
 
 const QString SolaLettura = QStringLiteral(
@@ -41,7 +43,15 @@ QString CausaApertura(const QString& file)
 // Empty when SQLite's code names no cause a user can act on.
 QString CausaNota(const ESQLiteException& e)
 {
-    switch (e.Codice() & 0xFF) {
+    const int codice = e.Codice(), errnoSistema = e.ErrnoSistema();
+    // A table made by another version of the program: SQLite and the access layer
+    // both name the column they miss.
+    const QString& m = e.Messaggio();
+    if (m.startsWith(QLatin1String("Field not found in dataset: ")) ||
+        ((codice & 0xFF) == SQLITE_ERROR &&
+         (m.contains(QLatin1String(" has no column named ")) || m.contains(QLatin1String(": no such column: ")))))
+        return QStringLiteral("la tabella dell'archivio non ha le colonne di questa versione del programma.");
+    switch (codice & 0xFF) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return QStringLiteral("l'archivio è in uso da parte di un altro utente o di un altro computer. "
@@ -55,6 +65,10 @@ QString CausaNota(const ESQLiteException& e)
     case SQLITE_FULL:
         return QStringLiteral("il disco è pieno.");
     case SQLITE_IOERR:
+        if (errnoSistema == ENOSPC || errnoSistema == EDQUOT)
+            return QStringLiteral("il disco è pieno.");
+        if (errnoSistema == EFBIG)
+            return QStringLiteral("il file dell'archivio ha raggiunto la dimensione massima consentita dal disco.");
         return QStringLiteral("si è verificato un errore di lettura o scrittura sul disco.");
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:

@@ -20,7 +20,13 @@ bool TArchivio::ApriArchivio(const QByteArray& query) {
         }
         return true;
     }
-    m_db->Execute(StatementoCreaTabella(Tabella()));
+    try {
+        m_db->Execute(StatementoCreaTabella(Tabella()));
+    } catch (const ESQLiteException&) {
+        // Another copy of the program on the same folder may have created it a moment ago.
+        if (!m_db->HasTable(Tabella()))
+            throw;
+    }
     return false;
 }
 

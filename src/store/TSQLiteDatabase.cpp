@@ -5,7 +5,11 @@
 
 #include <sqlite3.h>
 
+#include <QRandomGenerator>
+
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <limits>
 
 namespace {
@@ -26,8 +30,9 @@ const char* const FineFile = "Table is at End of File";
 
 } // namespace
 
-ESQLiteException::ESQLiteException(const QString& messaggio, int codice, const QString& file)
-    : std::runtime_error(messaggio.toStdString()), m_messaggio(messaggio), m_codice(codice), m_file(file) {}
+ESQLiteException::ESQLiteException(const QString& messaggio, int codice, const QString& file, int errnoSistema)
+    : std::runtime_error(messaggio.toStdString()), m_messaggio(messaggio), m_codice(codice), m_file(file),
+      m_errno(errnoSistema) {}
 
 // ---- TSQLiteDatabase ----
 
@@ -44,8 +49,16 @@ int CodiceErrore(sqlite3* db) {
     QString messaggio = QString::fromLatin1(s);
     if (sqlite3_errcode(db) != SQLITE_OK)
         messaggio += QStringLiteral(" \"%1\" : %2").arg(Win1252::ATesto(sql), TestoSQLite(sqlite3_errmsg(db)));
+    const int codice = CodiceErrore(db);
+    // A disk that is full and a file at its largest size both read as an I/O error;
+    // the archive file keeps the system's reason of its last failed write.
+    int errnoSistema = 0;
+    if ((codice & 0xFF) == SQLITE_IOERR) {
+        sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &errnoSistema);
+        if (errnoSistema == 0) errnoSistema = sqlite3_system_errno(db);
+    }
     const char* file = sqlite3_db_filename(db, "main");
-    throw ESQLiteException(messaggio, CodiceErrore(db), file ? QString::fromUtf8(file) : QString());
+    throw ESQLiteException(messaggio, codice, file ? QString::fromUtf8(file) : QString(), errnoSistema);
 }
 
 void Prepara(sqlite3* db, const QByteArray& sql, Statemento& st, const char* erroreFallito,
@@ -89,7 +102,7 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& file) {
         throw ESQLiteException(messaggio, codice, file);
     }
     // Another copy of the program on a shared folder may hold a lock for a moment.
-    sqlite3_busy_timeout(m_db, AttesaBlocco);
+    sqlite3_busy_handler(m_db, &TSQLiteDatabase::AttendiBlocco, this);
     // LIKE has to compare the archive's Windows-1252 bytes, not UTF-8 characters.
     if (Like1252::Registra(m_db) != SQLITE_OK) {
         const QString messaggio =
@@ -120,7 +133,23 @@ TSQLiteDatabase::~TSQLiteDatabase() {
     if (m_db) sqlite3_close(m_db);
 }
 
-void TSQLiteDatabase::ImpostaAttesa(int millisecondi) { sqlite3_busy_timeout(m_db, millisecondi); }
+// SQLite's own timeout retries at ever longer pauses, 100 ms apart after the first
+// third of a second. A copy that keeps saving holds the lock most of the time, so a
+// waiting copy that looks in so rarely almost never finds it free and gives up
+// although the archive was free for moments all along. Short pauses of uneven
+// length find those moments.
+int TSQLiteDatabase::AttendiBlocco(void* database, int volte) {
+    auto* db = static_cast<TSQLiteDatabase*>(database);
+    const qint64 adesso = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now().time_since_epoch())
+                              .count();
+    if (volte == 0) db->m_inizioAttesa = adesso;
+    if (adesso - db->m_inizioAttesa >= db->m_attesa) return 0;
+    std::this_thread::sleep_for(std::chrono::microseconds(200 + QRandomGenerator::global()->bounded(1800)));
+    return 1;
+}
+
+void TSQLiteDatabase::ImpostaAttesa(int millisecondi) { m_attesa = millisecondi; }
 
 void TSQLiteDatabase::Execute(const QByteArray& sql) { Execute(sql, {}); }
 

@@ -18,15 +18,19 @@ class ESQLiteException : public std::runtime_error {
 public:
     // codice: SQLite's extended result code when SQLite reported one, otherwise 0.
     // file: the archive the connection was on, when known.
-    explicit ESQLiteException(const QString& messaggio, int codice = 0, const QString& file = QString());
+    // errnoSistema: the system's error number behind a failed file operation, or 0.
+    explicit ESQLiteException(const QString& messaggio, int codice = 0, const QString& file = QString(),
+                              int errnoSistema = 0);
     QString Messaggio() const { return m_messaggio; }
     int Codice() const { return m_codice; }
     QString File() const { return m_file; }
+    int ErrnoSistema() const { return m_errno; }
 
 private:
     QString m_messaggio;
     int m_codice;
     QString m_file;
+    int m_errno;
 };
 
 class TSQLiteTable {
@@ -91,6 +95,9 @@ public:
     void ImpostaAttesa(int millisecondi);
 
 private:
+    static int AttendiBlocco(void* database, int volte);
     sqlite3* m_db = nullptr;
     bool m_inTransazione = false;
+    int m_attesa = AttesaBlocco;
+    qint64 m_inizioAttesa = 0; // monotonic milliseconds at the first retry of a wait
 };
