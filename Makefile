@@ -5,6 +5,8 @@ PACKAGES := cmake ninja-build g++ pkg-config \
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n \
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev libxlsxwriter-dev libzip-dev \
   fonts-dejavu-core fonts-liberation fontconfig
+# Packages that only the tests need; each piece of work adds its own line.
+TEST_PACKAGES :=
 FORMAT_PACKAGES := clang-format
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -13,7 +15,7 @@ BUILD := build
 ASAN_BUILD := build-asan
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps install-packages build run test test-asan bench screenshots format install clean
+.PHONY: all deps test-deps install-packages build run test test-asan bench screenshots format install clean
 
 all: build
 
@@ -38,7 +40,10 @@ build: deps $(BUILD)/build.ninja
 run: build
 	cd $(BUILD) && ./tegolario
 
-test: build
+test-deps:
+	@$(MAKE) --no-print-directory install-packages LIST="$(strip $(TEST_PACKAGES))"
+
+test: build test-deps
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-asan
 

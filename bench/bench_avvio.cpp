@@ -3,7 +3,7 @@
 // Qt window in the same run. Each run is a fresh process of this program.
 #include "bench_avvio.h"
 
-#include "app/GuiRegistro.h"
+#include "app/Registro.h"
 #include "platform/Piattaforma.h"
 
 #include <QApplication>

@@ -6,8 +6,8 @@
 //  - quick find listing every card of 10,000 (256 KB photo each), against a bare
 //    sqlite3 scan of the same rows, with the peak memory of the find.
 #include "bench_avvio.h"
-#include "card/Foto.h"
-#include "platform/Piattaforma.h"
+#include "photo/Foto.h"
+#include "doubles/Doppi.h"
 #include "store/TArchivio.h"
 #include "store/TCategoria.h"
 #include "store/TOperazioniScheda.h"

@@ -1,6 +1,6 @@
 // The category table, the card columns and the opening and compaction of archives.
 #include "support/Supporto.h"
-#include "platform/Piattaforma.h"
+#include "doubles/Doppi.h"
 #include "store/TArchivio.h"
 #include "store/TCategoria.h"
 #include "store/TScheda.h"

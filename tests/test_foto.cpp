@@ -1,4 +1,4 @@
-#include "card/Foto.h"
+#include "photo/Foto.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,9 +1,9 @@
 // The login and change-password windows driven through the registry, with the
 // password file in a temporary program folder.
 #include "support/Supporto.h"
-#include "app/GuiRegistro.h"
-#include "app/Password.h"
-#include "platform/Piattaforma.h"
+#include "app/Registro.h"
+#include "store/Password.h"
+#include "doubles/Doppi.h"
 
 #include <QApplication>
 #include <QFile>

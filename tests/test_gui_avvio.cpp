@@ -1,7 +1,7 @@
 // The window registry and the launcher, driven by object name on the offscreen platform.
 #include "support/Supporto.h"
-#include "app/GuiRegistro.h"
-#include "platform/Piattaforma.h"
+#include "app/Registro.h"
+#include "doubles/Doppi.h"
 #include "platform/QtPiattaforma.h"
 #include "store/TCategoria.h"
 

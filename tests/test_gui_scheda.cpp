@@ -1,9 +1,9 @@
 // The record card window driven through its controls, with the desktop seams doubled.
-#include "card/GuiRiquadroFoto.h"
+#include "card/RiquadroFoto.h"
 #include "card/TfrmScheda.h"
 #include "card/TfrmZoom.h"
-#include "platform/GuiComuni.h"
-#include "platform/Piattaforma.h"
+#include "widgets/Comuni.h"
+#include "doubles/Doppi.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -113,7 +113,7 @@ private slots:
         QVERIFY(Posizione().isEmpty());
         QVERIFY(Testo("txtTitolo").isEmpty());
         QCOMPARE(m_frm->focusWidget(), C("txtTitolo"));
-        QCOMPARE(C<GuiRiquadroFoto>("imgFoto")->Foto().Byte(), m_frm->FotoCampione().Byte());
+        QCOMPARE(C<RiquadroFoto>("imgFoto")->Foto().Byte(), m_frm->FotoCampione().Byte());
 
         // Stepping: from an unstored card back and forward both reach the first card.
         Clic("imgIndietro");
@@ -168,9 +168,9 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), C("txtTitolo"));
         for (int i = 0; i + 1 < 9; ++i) {
             QCOMPARE(QApplication::focusWidget(), C(ordine[i]));
-            QCOMPARE(C(ordine[i])->palette().color(QPalette::Base), GuiColoriFuoco::Giallo());
+            QCOMPARE(C(ordine[i])->palette().color(QPalette::Base), ColoriFuoco::Giallo());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            QCOMPARE(C(ordine[i])->palette().color(QPalette::Base), GuiColoriFuoco::VerdeChiaro());
+            QCOMPARE(C(ordine[i])->palette().color(QPalette::Base), ColoriFuoco::VerdeChiaro());
         }
         QCOMPARE(QApplication::focusWidget(), C("txtNote"));
         QTest::keyClicks(C("txtNote"), QStringLiteral("a"));
@@ -210,7 +210,7 @@ private slots:
     }
 
     void caricaESalvaFoto() {
-        auto* box = C<GuiRiquadroFoto>("imgFoto");
+        auto* box = C<RiquadroFoto>("imgFoto");
         const QByteArray jpeg = Jpeg(2000, 1000);
         const QString origine = ScriviFile(QStringLiteral("casa.jpg"), jpeg);
 

@@ -1,6 +1,6 @@
 // Record operations on the working card against a real archive in a temporary
 // program folder, with message boxes answered by the test double.
-#include "platform/Piattaforma.h"
+#include "doubles/Doppi.h"
 #include "store/TOperazioniScheda.h"
 #include "store/Win1252.h"
 

@@ -1,4 +1,4 @@
-#include "app/Password.h"
+#include "store/Password.h"
 
 #include <QDir>
 #include <QFile>

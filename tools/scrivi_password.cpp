@@ -1,6 +1,6 @@
 // Writes the password file of a new installation: the first-access keyword,
 // scrambled, into the folder of the given unins000.dll path, when it has none yet.
-#include "app/Password.h"
+#include "store/Password.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

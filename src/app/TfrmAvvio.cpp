@@ -1,8 +1,8 @@
 #include "app/TfrmAvvio.h"
 
-#include "app/GuiFlusso.h"
-#include "app/GuiRegistro.h"
-#include "platform/GuiComuni.h"
+#include "widgets/Flusso.h"
+#include "app/Registro.h"
+#include "widgets/Comuni.h"
 #include "platform/Piattaforma.h"
 #include "store/TCategoria.h"
 #include "ui_TfrmAvvio.h"
@@ -32,28 +32,28 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
         ImpostaCarattere(l, QStringLiteral("Verdana"), 13);
         Colora(l, QPalette::WindowText, Qt::white);
     }
-    new GuiCentratore(this, ui->grpContainer, 4, 18);
+    new Centratore(this, ui->grpContainer, 4, 18);
 
     // Two rows of five: the tile picture and, under it, its button picture.
     for (const TCategoria& c : Categorie::Tutte()) {
         const int colonna = c.RiquadroPosizione - 1;
         const bool alta = c.RiquadroRiga == TCategoria::Riga::Alta;
-        auto* img = new GuiPulsanteImmagine(ui->grpContainer);
+        auto* img = new PulsanteImmagine(ui->grpContainer);
         img->setObjectName(QStringLiteral("img") + QLatin1String(c.Radice));
         img->setGeometry(16 + 194 * colonna, alta ? 152 : 376, 187, 165);
-        auto* btn = new GuiPulsanteImmagine(ui->grpContainer);
+        auto* btn = new PulsanteImmagine(ui->grpContainer);
         btn->setObjectName(QStringLiteral("btn") + QLatin1String(c.Radice));
         btn->setGeometry(20 + 194 * colonna, alta ? 320 : 544, 180, 37);
-        for (GuiPulsanteImmagine* p : {img, btn})
-            connect(p, &GuiPulsanteImmagine::clicked, this, [this, &c] { ApriCategoria(c); });
+        for (PulsanteImmagine* p : {img, btn})
+            connect(p, &PulsanteImmagine::clicked, this, [this, &c] { ApriCategoria(c); });
     }
 
-    connect(ui->imgInfo, &GuiPulsanteImmagine::clicked, this, [this] { Protetto([this] { imgInfoClick(); }); });
-    connect(ui->imgGuida, &GuiPulsanteImmagine::clicked, this, [this] { Protetto([this] { imgGuidaClick(); }); });
-    connect(ui->imgCopyright, &GuiPulsanteImmagine::clicked, this,
+    connect(ui->imgInfo, &PulsanteImmagine::clicked, this, [this] { Protetto([this] { imgInfoClick(); }); });
+    connect(ui->imgGuida, &PulsanteImmagine::clicked, this, [this] { Protetto([this] { imgGuidaClick(); }); });
+    connect(ui->imgCopyright, &PulsanteImmagine::clicked, this,
             [this] { Protetto([this] { imgCopyrightClick(); }); });
-    connect(ui->imgEsci, &GuiPulsanteImmagine::clicked, this, [] { Flusso::Termina(); });
-    connect(ui->lblWeb, &GuiCollegamento::rilasciato, this, [this] { Protetto([this] { lblWebMouseUp(); }); });
+    connect(ui->imgEsci, &PulsanteImmagine::clicked, this, [] { Flusso::Termina(); });
+    connect(ui->lblWeb, &Collegamento::rilasciato, this, [this] { Protetto([this] { lblWebMouseUp(); }); });
 }
 
 TfrmAvvio::~TfrmAvvio() = default;
@@ -79,7 +79,7 @@ void TfrmAvvio::FormShow() {
     if (!m_immaginiCaricate) {
         m_immaginiCaricate = true;
         const auto carica = [](QLabel* l, const char* risorsa) {
-            if (auto* p = qobject_cast<GuiPulsanteImmagine*>(l))
+            if (auto* p = qobject_cast<PulsanteImmagine*>(l))
                 p->ImpostaImmagine(QString::fromLatin1(risorsa));
             else
                 l->setPixmap(QPixmap(QString::fromLatin1(risorsa)));
@@ -92,9 +92,9 @@ void TfrmAvvio::FormShow() {
         carica(ui->imgEsci, ":/avvio/esci.png");
         carica(ui->imgAnimata, ":/avvio/banner_fermo.png");
         for (const TCategoria& c : Categorie::Tutte()) {
-            if (auto* img = findChild<GuiPulsanteImmagine*>(QStringLiteral("img") + QLatin1String(c.Radice)))
+            if (auto* img = findChild<PulsanteImmagine*>(QStringLiteral("img") + QLatin1String(c.Radice)))
                 img->ImpostaImmagine(c.ImmagineRiquadro());
-            if (auto* btn = findChild<GuiPulsanteImmagine*>(QStringLiteral("btn") + QLatin1String(c.Radice)))
+            if (auto* btn = findChild<PulsanteImmagine*>(QStringLiteral("btn") + QLatin1String(c.Radice)))
                 btn->ImpostaImmagine(c.ImmaginePulsante());
         }
     }

@@ -1,10 +1,10 @@
 #include "app/TfrmCambiaPassword.h"
 
-#include "app/GuiFlusso.h"
-#include "app/GuiRegistro.h"
-#include "app/Password.h"
+#include "widgets/Flusso.h"
+#include "app/Registro.h"
+#include "store/Password.h"
 #include "app/TfrmPassword.h"
-#include "platform/GuiComuni.h"
+#include "widgets/Comuni.h"
 #include "platform/Piattaforma.h"
 #include "store/Testo.h"
 #include "ui_TfrmCambiaPassword.h"
@@ -28,7 +28,7 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget* parent)
         ImpostaCarattere(w, QStringLiteral("Verdana"), 11);
     for (QPushButton* b : {ui->cmdOK, ui->cmdEsci}) b->setAutoDefault(true);
 
-    auto* colori = new GuiColoriFuoco(this, Qt::white);
+    auto* colori = new ColoriFuoco(this, Qt::white);
     for (QLineEdit* t : {ui->txtPasswordOld, ui->txtPasswordNew, ui->txtConferma}) {
         Flusso::CasellaPassword(t, 13);
         colori->Aggiungi(t);

@@ -1,7 +1,7 @@
 #include "app/TfrmInfo.h"
 
-#include "app/GuiFlusso.h"
-#include "platform/GuiComuni.h"
+#include "widgets/Flusso.h"
+#include "widgets/Comuni.h"
 #include "platform/Piattaforma.h"
 #include "ui_TfrmInfo.h"
 
@@ -32,9 +32,9 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::T
         p.setColor(QPalette::WindowText, QColor(0, 0, 160));
         l->setPalette(p);
     }
-    connect(ui->lblPosta, &GuiCollegamento::rilasciato, this,
+    connect(ui->lblPosta, &Collegamento::rilasciato, this,
             [] { Protetto([] { ApriIndirizzo(Flusso::PostaProduttore); }); });
-    connect(ui->lblSito, &GuiCollegamento::rilasciato, this,
+    connect(ui->lblSito, &Collegamento::rilasciato, this,
             [] { Protetto([] { ApriIndirizzo(Flusso::SitoProduttore); }); });
     connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 }

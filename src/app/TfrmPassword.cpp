@@ -1,9 +1,9 @@
 #include "app/TfrmPassword.h"
 
-#include "app/GuiFlusso.h"
-#include "app/GuiRegistro.h"
-#include "app/Password.h"
-#include "platform/GuiComuni.h"
+#include "widgets/Flusso.h"
+#include "app/Registro.h"
+#include "store/Password.h"
+#include "widgets/Comuni.h"
 #include "platform/Piattaforma.h"
 #include "store/Testo.h"
 #include "ui_TfrmPassword.h"
@@ -30,7 +30,7 @@ TfrmPassword::TfrmPassword(QWidget* parent) : QWidget(parent), ui(std::make_uniq
     Flusso::CasellaPassword(ui->txtPassword, 19);
     for (QPushButton* b : {ui->cmdOK, ui->btnCambiaPassword, ui->cmdEsci}) b->setAutoDefault(true);
 
-    auto* colori = new GuiColoriFuoco(this, Qt::white);
+    auto* colori = new ColoriFuoco(this, Qt::white);
     colori->Aggiungi(ui->txtPassword);
 
     connect(ui->txtPassword, &QLineEdit::textChanged, this, [this] { txtPasswordChange(); });

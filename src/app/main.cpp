@@ -1,8 +1,8 @@
 // Tegolario: start-up. Creates every window, shows the login window and runs the loop.
-#include "app/GuiFlusso.h"
-#include "app/GuiRegistro.h"
-#include "app/GuiScreenshots.h"
-#include "card/Foto.h"
+#include "widgets/Flusso.h"
+#include "app/Registro.h"
+#include "app/Screenshots.h"
+#include "photo/Foto.h"
 #include "platform/Piattaforma.h"
 #include "platform/QtPiattaforma.h"
 
@@ -49,7 +49,7 @@ int main(int argc, char* argv[]) {
             qCritical("--screenshots needs a folder");
             return 2;
         }
-        return GuiScreenshots::Esegui(argomenti.at(posFoto + 1));
+        return Screenshots::Esegui(argomenti.at(posFoto + 1));
     }
 
     PiattaformaReale piattaforma;

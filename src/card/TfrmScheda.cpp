@@ -1,8 +1,10 @@
 #include "card/TfrmScheda.h"
 
+#include "card/FinestreScheda.h"
 #include "card/TfrmZoom.h"
-#include "platform/GuiComuni.h"
-#include "platform/GuiTesto1252.h"
+#include "widgets/Comuni.h"
+#include "widgets/Flusso.h"
+#include "widgets/Testo1252.h"
 #include "platform/Piattaforma.h"
 #include "ui_TfrmScheda.h"
 
@@ -100,7 +102,7 @@ void TfrmScheda::Aspetto() {
     Massimizza(this);
     setFont(Carattere(QStringLiteral("Tahoma"), 11, false));
     PiastrellaSfondo(this, QPixmap());
-    new GuiCentratore(this, ui->grpContainer, 8, 18);
+    new Centratore(this, ui->grpContainer, 8, 18);
 
     Colora(ui->grpContainer, QPalette::Window, Qt::white);
     ui->grpContainer->setAutoFillBackground(true);
@@ -130,13 +132,13 @@ void TfrmScheda::Aspetto() {
     // The ten boxes in the order of Tab and Enter.
     QWidget* caselle[] = {ui->txtTitolo, ui->txtAutore, ui->txtAlbum, ui->txtCategoria, ui->txtData,
                           ui->txtFotocamera, ui->txtLuogo, ui->txtSoggetti, ui->txtNote, ui->txtDidascalia};
-    m_colori = new GuiColoriFuoco(this, GuiColoriFuoco::VerdeChiaro());
+    m_colori = new ColoriFuoco(this, ColoriFuoco::VerdeChiaro());
     for (QWidget* c : caselle) {
         c->setFont(casella);
         c->setFocusPolicy(Qt::StrongFocus);
         m_colori->Aggiungi(c);
         if (auto* riga = qobject_cast<QLineEdit*>(c)) {
-            GuiTesto1252::Filtra(riga);
+            Testo1252::Filtra(riga);
             riga->installEventFilter(this);
         }
     }
@@ -166,7 +168,7 @@ void TfrmScheda::Aspetto() {
     ui->imgTemp->ImpostaFoto(campione);
     ui->imgFoto->ImpostaRiserva(campione);
 
-    m_suggerimenti = new GuiStrisciaSuggerimenti(ui->panInfo);
+    m_suggerimenti = new StrisciaSuggerimenti(ui->panInfo);
     for (const Suggerimento& s : Suggerimenti)
         if (auto* w = findChild<QWidget*>(QString::fromLatin1(s.Comando)))
             m_suggerimenti->Comando(w, QString::fromUtf8(s.Testo));
@@ -177,28 +179,28 @@ void TfrmScheda::Aspetto() {
 }
 
 void TfrmScheda::Collega() {
-    connect(ui->cmdNuovo, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdNuovoClick);
-    connect(ui->cmdDuplica, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdDuplicaClick);
-    connect(ui->cmdSalva, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdSalvaClick);
-    connect(ui->cmdElimina, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdEliminaClick);
-    connect(ui->imgPrimo, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::imgPrimoClick);
-    connect(ui->imgIndietro, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::imgIndietroClick);
-    connect(ui->imgAvanti, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::imgAvantiClick);
-    connect(ui->imgUltimo, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::imgUltimoClick);
-    connect(ui->cmdOttimizza, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdOttimizzaClick);
-    connect(ui->cmdEsci, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdEsciClick);
+    connect(ui->cmdNuovo, &PulsanteImmagine::clicked, this, &TfrmScheda::cmdNuovoClick);
+    connect(ui->cmdDuplica, &PulsanteImmagine::clicked, this, &TfrmScheda::cmdDuplicaClick);
+    connect(ui->cmdSalva, &PulsanteImmagine::clicked, this, &TfrmScheda::cmdSalvaClick);
+    connect(ui->cmdElimina, &PulsanteImmagine::clicked, this, &TfrmScheda::cmdEliminaClick);
+    connect(ui->imgPrimo, &PulsanteImmagine::clicked, this, &TfrmScheda::imgPrimoClick);
+    connect(ui->imgIndietro, &PulsanteImmagine::clicked, this, &TfrmScheda::imgIndietroClick);
+    connect(ui->imgAvanti, &PulsanteImmagine::clicked, this, &TfrmScheda::imgAvantiClick);
+    connect(ui->imgUltimo, &PulsanteImmagine::clicked, this, &TfrmScheda::imgUltimoClick);
+    connect(ui->cmdOttimizza, &PulsanteImmagine::clicked, this, &TfrmScheda::cmdOttimizzaClick);
+    connect(ui->cmdEsci, &PulsanteImmagine::clicked, this, &TfrmScheda::cmdEsciClick);
     connect(ui->cmdFoto, &QPushButton::clicked, this, &TfrmScheda::cmdFotoClick);
     connect(ui->cmdSalvaFoto, &QPushButton::clicked, this, &TfrmScheda::cmdSalvaFotoClick);
-    connect(ui->imgZoom, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::imgZoomClick);
-    connect(ui->cmdTrova, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdTrovaClick);
-    connect(ui->cmdRicerca, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdRicercaClick);
-    connect(ui->cmdWord, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdWordClick);
-    connect(ui->cmdExcel, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdExcelClick);
-    connect(ui->cmdAllega, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdAllegaClick);
-    connect(ui->cmdAssocia, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdAssociaClick);
-    connect(ui->cmdSfogliaFoto, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdSfogliaFotoClick);
-    connect(ui->cmdSlideshow, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdSlideshowClick);
-    connect(ui->cmdGuida, &GuiPulsanteImmagine::clicked, this, &TfrmScheda::cmdGuidaClick);
+    connect(ui->imgZoom, &PulsanteImmagine::clicked, this, &TfrmScheda::imgZoomClick);
+    connect(ui->cmdTrova, &PulsanteImmagine::clicked, this, &TfrmScheda::cmdTrovaClick);
+    connect(ui->cmdRicerca, &PulsanteImmagine::clicked, this, &TfrmScheda::cmdRicercaClick);
+    connect(ui->cmdWord, &PulsanteImmagine::clicked, this, &TfrmScheda::cmdWordClick);
+    connect(ui->cmdExcel, &PulsanteImmagine::clicked, this, &TfrmScheda::cmdExcelClick);
+    connect(ui->cmdAllega, &PulsanteImmagine::clicked, this, &TfrmScheda::cmdAllegaClick);
+    connect(ui->cmdAssocia, &PulsanteImmagine::clicked, this, &TfrmScheda::cmdAssociaClick);
+    connect(ui->cmdSfogliaFoto, &PulsanteImmagine::clicked, this, &TfrmScheda::cmdSfogliaFotoClick);
+    connect(ui->cmdSlideshow, &PulsanteImmagine::clicked, this, &TfrmScheda::cmdSlideshowClick);
+    connect(ui->cmdGuida, &PulsanteImmagine::clicked, this, &TfrmScheda::cmdGuidaClick);
 }
 
 QWidget* TfrmScheda::Controllo(int campo) const {
@@ -255,6 +257,13 @@ void TfrmScheda::CaricaScheda(TSQLiteTable& tabella) {
     });
 }
 
+bool TfrmScheda::ApriFinestraFiglia(const char* prefisso) {
+    QWidget* figlia = FinestreScheda::Finestra(m_categoria.NomeFinestra(prefisso));
+    if (!figlia || !PreparaFinestraFiglia()) return false;
+    Flusso::MostraModale(figlia);
+    return true;
+}
+
 bool TfrmScheda::PreparaFinestraFiglia() {
     Esegui([&] { m_operazioni.PulisciScheda(); });
     try {
@@ -276,7 +285,7 @@ void TfrmScheda::CaricaImmagini() {
     if (m_immaginiCaricate) return;
     m_immaginiCaricate = true;
     for (const auto& [nome, immagine] : Immagini)
-        if (auto* p = findChild<GuiPulsanteImmagine*>(QString::fromLatin1(nome)))
+        if (auto* p = findChild<PulsanteImmagine*>(QString::fromLatin1(nome)))
             p->ImpostaImmagine(QStringLiteral(":/cmd/%1.png").arg(QLatin1String(immagine)));
 
     // The banner, centred in the black panel (scaled down only if it is larger).

@@ -1,7 +1,7 @@
 #pragma once
 // The record card window of one category: one working card with its photo, the
 // record operations on its buttons, and the photo commands.
-#include "card/Foto.h"
+#include "photo/Foto.h"
 #include "store/TArchivio.h"
 #include "store/TCategoria.h"
 #include "store/TOperazioniScheda.h"
@@ -14,8 +14,8 @@
 namespace Ui {
 class TfrmScheda;
 }
-class GuiStrisciaSuggerimenti;
-class GuiColoriFuoco;
+class StrisciaSuggerimenti;
+class ColoriFuoco;
 class QLineEdit;
 
 class TfrmScheda : public QWidget {
@@ -36,6 +36,10 @@ public:
     // Before a child window: empties the card and re-opens the archive. False when
     // the archive cannot be opened; the child is then not shown.
     bool PreparaFinestraFiglia();
+    // The category's own window of that kind ("frmTrova" + stem for "Trova"), shown
+    // modally after PreparaFinestraFiglia; nothing happens when that fails.
+    // Returns whether the window was shown.
+    bool ApriFinestraFiglia(const char* prefisso);
 
 signals:
     // The window has closed (hidden); the launcher comes back.
@@ -86,8 +90,8 @@ private:
     TArchivio m_archivio;
     TSchedaLavoro m_scheda;
     TOperazioniScheda m_operazioni;
-    GuiStrisciaSuggerimenti* m_suggerimenti = nullptr;
-    GuiColoriFuoco* m_colori = nullptr;
+    StrisciaSuggerimenti* m_suggerimenti = nullptr;
+    ColoriFuoco* m_colori = nullptr;
     QHash<QObject*, QWidget*> m_invioSuccessivo;
     bool m_immaginiCaricate = false;
 };

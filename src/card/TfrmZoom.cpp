@@ -1,13 +1,13 @@
 #include "card/TfrmZoom.h"
 
-#include "card/GuiRiquadroFoto.h"
+#include "card/RiquadroFoto.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 
 TfrmZoom::TfrmZoom(QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::FramelessWindowHint), m_imgZoom(new GuiRiquadroFoto(this)) {
+    : QDialog(parent, Qt::Window | Qt::FramelessWindowHint), m_imgZoom(new RiquadroFoto(this)) {
     setObjectName(QStringLiteral("frmZoom"));
     m_imgZoom->setObjectName(QStringLiteral("imgZoom"));
     QPalette p = palette();
@@ -15,7 +15,7 @@ TfrmZoom::TfrmZoom(QWidget* parent)
     setPalette(p);
     setAutoFillBackground(true);
     setModal(true);
-    connect(m_imgZoom, &GuiRiquadroFoto::cliccato, this, &QDialog::accept);
+    connect(m_imgZoom, &RiquadroFoto::cliccato, this, &QDialog::accept);
     setWindowState(Qt::WindowFullScreen);
     Disponi();
 }

@@ -1,10 +1,10 @@
 #pragma once
 // The zoom window: one photo over the whole screen on white, closed by a click.
-#include "card/Foto.h"
+#include "photo/Foto.h"
 
 #include <QDialog>
 
-class GuiRiquadroFoto;
+class RiquadroFoto;
 
 class TfrmZoom : public QDialog {
     Q_OBJECT
@@ -12,7 +12,7 @@ public:
     explicit TfrmZoom(QWidget* parent = nullptr);
     // riserva: what to show when the photo's bytes do not decode.
     void ImpostaFoto(const TFoto& foto, const TFoto& riserva = TFoto());
-    GuiRiquadroFoto* Riquadro() const { return m_imgZoom; }
+    RiquadroFoto* Riquadro() const { return m_imgZoom; }
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -22,5 +22,5 @@ protected:
 
 private:
     void Disponi();
-    GuiRiquadroFoto* m_imgZoom;
+    RiquadroFoto* m_imgZoom;
 };

@@ -2,18 +2,46 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QRandomGenerator>
 
 #include <utility>
 
 namespace {
 
-// Until main installs the real seams, the doubles answer, so nothing can crash.
+// Until a set of seams is installed, these answer quietly, so nothing can crash.
+class MessaggiMuti : public IMessaggi {
+public:
+    Risposta Mostra(TipoMessaggio tipo, const QString&, const QString&, QObject*) override {
+        return tipo == TipoMessaggio::Domanda ? Risposta::No : Risposta::OK;
+    }
+};
+class ApriMuto : public IApriSistema {
+public:
+    void Apri(const QString&, const QString&) override {}
+};
+class DialoghiMuti : public IDialoghiFile {
+public:
+    QString ApriFile(const QString&, const QString&, QObject*) override { return {}; }
+    QString SalvaFile(const QString&, const QString&, QObject*) override { return {}; }
+    QString ScegliCartella(const QString&, QObject*) override { return {}; }
+};
+class OrologioDiSistema : public IOrologio {
+public:
+    QDateTime Adesso() override { return QDateTime::currentDateTime(); }
+    int Casuale(int limite) override { return limite > 0 ? int(QRandomGenerator::global()->bounded(limite)) : 0; }
+};
+class CursoreMuto : public ICursore {
+public:
+    void Occupato() override {}
+    void Normale() override {}
+};
+
 struct Registro {
-    FintoMessaggi messaggiFinti;
-    FintoApriSistema apriFinto;
-    FintoDialoghi dialoghiFinti;
-    FintoOrologio orologioFinto;
-    FintoCursore cursoreFinto;
+    MessaggiMuti messaggiFinti;
+    ApriMuto apriFinto;
+    DialoghiMuti dialoghiFinti;
+    OrologioDiSistema orologioFinto;
+    CursoreMuto cursoreFinto;
     IMessaggi* messaggi = nullptr;
     IApriSistema* apri = nullptr;
     IDialoghiFile* dialoghi = nullptr;
@@ -54,27 +82,3 @@ void ImpostaCartellaProgramma(const QString& cartella) { R().cartella = cartella
 QString PercorsoProgramma(const QString& nomeFile) { return CartellaProgramma() + QLatin1Char('/') + nomeFile; }
 
 } // namespace Piattaforma
-
-Risposta FintoMessaggi::Mostra(TipoMessaggio tipo, const QString& caption, const QString& testo, QObject*) {
-    Mostrati.append({tipo, caption, testo});
-    if (tipo != TipoMessaggio::Domanda) return Risposta::OK;
-    return m_risposte.isEmpty() ? Risposta::Si : m_risposte.takeFirst();
-}
-
-QString FintoDialoghi::ApriFile(const QString& titolo, const QString& filtro, QObject*) {
-    UltimoTitolo = titolo;
-    UltimoFiltro = filtro;
-    return std::exchange(ProssimoPercorso, QString());
-}
-
-QString FintoDialoghi::SalvaFile(const QString& titolo, const QString& filtro, QObject*) {
-    UltimoTitolo = titolo;
-    UltimoFiltro = filtro;
-    return std::exchange(ProssimoPercorso, QString());
-}
-
-QString FintoDialoghi::ScegliCartella(const QString& titolo, QObject*) {
-    UltimoTitolo = titolo;
-    UltimoFiltro.clear();
-    return std::exchange(ProssimoPercorso, QString());
-}

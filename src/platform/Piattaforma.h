@@ -1,7 +1,8 @@
 #pragma once
-// The thin seams to the desktop. The real implementations (Qt*.cpp) live in the
-// GUI library; the doubles (Finto*) here serve the tests. The core library only
-// sees these interfaces.
+// The thin seams to the desktop. The real implementations (QtPiattaforma) live in
+// the GUI library, the doubles in their own library (doubles/Doppi.h); the core
+// library only sees these interfaces. Until a set is installed, quiet defaults
+// answer: no box is shown (a question is answered No), no dialog, no cursor.
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -78,60 +79,6 @@ public:
     CursoreOccupato& operator=(const CursoreOccupato&) = delete;
 };
 
-// ---- doubles ----
-
-struct MessaggioMostrato {
-    TipoMessaggio Tipo;
-    QString Caption;
-    QString Testo;
-};
-
-class FintoMessaggi : public IMessaggi {
-public:
-    Risposta Mostra(TipoMessaggio tipo, const QString& caption, const QString& testo,
-                    QObject* proprietario = nullptr) override;
-    void ImpostaProssimaRisposta(Risposta r) { m_risposte.append(r); } // default answer: Si for questions
-    QList<MessaggioMostrato> Mostrati;
-    const MessaggioMostrato& Ultimo() const { return Mostrati.last(); }
-    void Azzera() { Mostrati.clear(); m_risposte.clear(); }
-
-private:
-    QList<Risposta> m_risposte;
-};
-
-class FintoApriSistema : public IApriSistema {
-public:
-    void Apri(const QString& destinazione, const QString& verbo = QString()) override {
-        Richieste.append({destinazione, verbo});
-    }
-    QList<QPair<QString, QString>> Richieste;
-};
-
-class FintoDialoghi : public IDialoghiFile {
-public:
-    QString ApriFile(const QString& titolo, const QString& filtro, QObject* = nullptr) override;
-    QString SalvaFile(const QString& titolo, const QString& filtro, QObject* = nullptr) override;
-    QString ScegliCartella(const QString& titolo, QObject* = nullptr) override;
-    QString ProssimoPercorso;  // returned once, then emptied (empty = cancel)
-    QString UltimoTitolo, UltimoFiltro;
-};
-
-class FintoOrologio : public IOrologio {
-public:
-    QDateTime Adesso() override { return Ora; }
-    int Casuale(int limite) override { return limite > 0 ? ValoreCasuale % limite : 0; }
-    QDateTime Ora = QDateTime(QDate(2026, 1, 1), QTime(12, 0));
-    int ValoreCasuale = 0;
-};
-
-class FintoCursore : public ICursore {
-public:
-    void Occupato() override { ++Profondita; ++Volte; }
-    void Normale() override { --Profondita; }
-    int Profondita = 0;
-    int Volte = 0;
-};
-
 // A whole set of seams, installed at once and taken back when it goes away
 // (the doubles then answer again).
 template <class M, class A, class D, class O, class C> struct InsiemePiattaforma {
@@ -155,5 +102,3 @@ template <class M, class A, class D, class O, class C> struct InsiemePiattaforma
         Piattaforma::Imposta(static_cast<ICursore*>(nullptr));
     }
 };
-using DoppiPiattaforma =
-    InsiemePiattaforma<FintoMessaggi, FintoApriSistema, FintoDialoghi, FintoOrologio, FintoCursore>;

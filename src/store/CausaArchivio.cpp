@@ -1,5 +1,7 @@
 #include "store/CausaArchivio.h"
 
+#include "store/Testo.h"
+
 #include <sqlite3.h>
 
 namespace {
@@ -47,4 +49,19 @@ QString TestoErroreArchivio(const ESQLiteException& e)
         return e.Messaggio(); // the access layer's own text says it best
     causa[0] = causa[0].toUpper();
     return causa + QStringLiteral("\n\n") + e.Messaggio();
+}
+
+QString TestoErroreApplicazione(std::exception_ptr errore)
+{
+    QString testo;
+    try {
+        std::rethrow_exception(errore);
+    } catch (const ESQLiteException& e) {
+        testo = TestoErroreArchivio(e);
+    } catch (const std::exception& e) {
+        testo = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        testo = QStringLiteral("Errore imprevisto");
+    }
+    return Testo::TestoErrore(testo);
 }

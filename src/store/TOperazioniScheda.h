@@ -2,7 +2,7 @@
 // The record operations on the working card of a record card window. The window
 // copies its controls into the working card before an operation and shows the
 // working card after it; everything else happens here.
-#include "card/Foto.h"
+#include "photo/Foto.h"
 #include "store/TArchivio.h"
 #include "store/TScheda.h"
 

@@ -1,6 +1,6 @@
 #include "support/Supporto.h"
 
-#include "app/GuiRegistro.h"
+#include "app/Registro.h"
 #include "store/TSQLiteDatabase.h"
 
 #include <QApplication>

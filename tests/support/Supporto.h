@@ -1,6 +1,6 @@
 #pragma once
 // Helpers shared by the test programs.
-#include "platform/Piattaforma.h"
+#include "doubles/Doppi.h"
 
 #include <QString>
 

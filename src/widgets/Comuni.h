@@ -18,10 +18,10 @@
 void Protetto(const std::function<void()>& f);
 
 // A picture that acts as a command: hand cursor, no keyboard focus, acts on a click.
-class GuiPulsanteImmagine : public QLabel {
+class PulsanteImmagine : public QLabel {
     Q_OBJECT
 public:
-    explicit GuiPulsanteImmagine(QWidget* parent = nullptr);
+    explicit PulsanteImmagine(QWidget* parent = nullptr);
     void ImpostaImmagine(const QString& risorsa); // scaled to the widget's size if needed
 signals:
     void clicked();
@@ -34,10 +34,10 @@ private:
 };
 
 // A label that acts as a link: hand cursor, signals on mouse release.
-class GuiCollegamento : public QLabel {
+class Collegamento : public QLabel {
     Q_OBJECT
 public:
-    explicit GuiCollegamento(QWidget* parent = nullptr);
+    explicit Collegamento(QWidget* parent = nullptr);
 signals:
     void rilasciato();
 protected:
@@ -46,10 +46,10 @@ protected:
 
 // The hint strip: the hint of the command under the mouse, emptied over the
 // areas registered as background. Text boxes and labels neither set nor empty it.
-class GuiStrisciaSuggerimenti : public QObject {
+class StrisciaSuggerimenti : public QObject {
     Q_OBJECT
 public:
-    explicit GuiStrisciaSuggerimenti(QLabel* striscia);
+    explicit StrisciaSuggerimenti(QLabel* striscia);
     void Comando(QWidget* w, const QString& suggerimento);
     void Svuota(QWidget* w);
 protected:
@@ -61,10 +61,10 @@ private:
 };
 
 // Yellow while a box has the keyboard focus, its own colour otherwise.
-class GuiColoriFuoco : public QObject {
+class ColoriFuoco : public QObject {
     Q_OBJECT
 public:
-    GuiColoriFuoco(QObject* parent, QColor normale);
+    ColoriFuoco(QObject* parent, QColor normale);
     void Aggiungi(QWidget* casella);
     static QColor Giallo() { return QColor(255, 255, 0); }
     static QColor VerdeChiaro() { return QColor(192, 220, 192); }
@@ -96,10 +96,10 @@ void PiastrellaSfondo(QWidget* w, const QPixmap& motivo);
 // Keeps a container centred in a window: left = W div 2 - w div 2 - dx,
 // top = H div 2 - h div 2 - dy, with W x H the outer size, placed from the size
 // before a change and once more after the new size has taken effect.
-class GuiCentratore : public QObject {
+class Centratore : public QObject {
     Q_OBJECT
 public:
-    GuiCentratore(QWidget* finestra, QWidget* contenitore, int dx, int dy);
+    Centratore(QWidget* finestra, QWidget* contenitore, int dx, int dy);
     void Centra(QSize client);
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;

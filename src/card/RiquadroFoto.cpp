@@ -1,33 +1,33 @@
-#include "card/GuiRiquadroFoto.h"
+#include "card/RiquadroFoto.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-GuiRiquadroFoto::GuiRiquadroFoto(QWidget* parent) : QWidget(parent) {}
+RiquadroFoto::RiquadroFoto(QWidget* parent) : QWidget(parent) {}
 
-void GuiRiquadroFoto::ImpostaFoto(const TFoto& foto) {
+void RiquadroFoto::ImpostaFoto(const TFoto& foto) {
     m_foto = foto;
     update();
 }
 
-void GuiRiquadroFoto::ImpostaRiserva(const TFoto& riserva) {
+void RiquadroFoto::ImpostaRiserva(const TFoto& riserva) {
     m_riserva = riserva;
     update();
 }
 
-const TFoto* GuiRiquadroFoto::FotoMostrata() const {
+const TFoto* RiquadroFoto::FotoMostrata() const {
     if (m_foto.Vuota()) return nullptr;
     if (m_foto.Decodificabile()) return &m_foto;
     if (m_riserva.Decodificabile()) return &m_riserva;
     return nullptr;
 }
 
-QRect GuiRiquadroFoto::RettangoloImmagine() const {
+QRect RiquadroFoto::RettangoloImmagine() const {
     const TFoto* f = FotoMostrata();
     return f ? Adattamento::Adatta(f->Dimensioni(), size()) : QRect();
 }
 
-void GuiRiquadroFoto::paintEvent(QPaintEvent*) {
+void RiquadroFoto::paintEvent(QPaintEvent*) {
     const TFoto* f = FotoMostrata();
     if (!f || size().isEmpty()) return;
     const QRect dove = Adattamento::Adatta(f->Dimensioni(), size());
@@ -41,7 +41,7 @@ void GuiRiquadroFoto::paintEvent(QPaintEvent*) {
         p.drawImage(dove, img);
 }
 
-void GuiRiquadroFoto::mouseReleaseEvent(QMouseEvent* e) {
+void RiquadroFoto::mouseReleaseEvent(QMouseEvent* e) {
     if (!rect().contains(e->position().toPoint())) return QWidget::mouseReleaseEvent(e);
     e->accept();
     emit cliccato();

@@ -1,4 +1,4 @@
-#include "app/Password.h"
+#include "store/Password.h"
 
 #include "store/Testo.h"
 #include "store/Win1252.h"

@@ -1,8 +1,8 @@
-#include "app/GuiScreenshots.h"
+#include "app/Screenshots.h"
 
-#include "app/GuiRegistro.h"
+#include "app/Registro.h"
 #include "card/TfrmZoom.h"
-#include "platform/Piattaforma.h"
+#include "doubles/Doppi.h"
 #include "store/TCategoria.h"
 
 #include <QAbstractButton>
@@ -40,7 +40,7 @@ void CaricaFotoCampione(QWidget* finestra, const QString& cartellaTemporanea, Fi
 
 } // namespace
 
-namespace GuiScreenshots {
+namespace Screenshots {
 
 int Esegui(const QString& cartella) {
     if (!QDir().mkpath(cartella)) {
@@ -84,4 +84,4 @@ int Esegui(const QString& cartella) {
     return errori ? 1 : 0;
 }
 
-} // namespace GuiScreenshots
+} // namespace Screenshots

@@ -1,8 +1,8 @@
-#include "app/GuiFlusso.h"
+#include "widgets/Flusso.h"
 
-#include "platform/GuiComuni.h"
+#include "widgets/Comuni.h"
 
-#include "platform/GuiTesto1252.h"
+#include "widgets/Testo1252.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -96,7 +96,7 @@ void CasellaPassword(QLineEdit* casella, int pixel) {
     casella->setEchoMode(QLineEdit::Password);
     casella->setMaxLength(230);
     ImpostaCarattere(casella, QStringLiteral("Tahoma"), pixel, true);
-    GuiTesto1252::Filtra(casella);
+    Testo1252::Filtra(casella);
 }
 
 } // namespace Flusso

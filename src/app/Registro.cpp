@@ -1,10 +1,11 @@
-#include "app/GuiRegistro.h"
+#include "app/Registro.h"
 
-#include "app/GuiFlusso.h"
+#include "widgets/Flusso.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmCambiaPassword.h"
 #include "app/TfrmInfo.h"
 #include "app/TfrmPassword.h"
+#include "card/FinestreScheda.h"
 #include "card/TfrmScheda.h"
 #include "card/TfrmZoom.h"
 #include "store/TCategoria.h"
@@ -34,6 +35,7 @@ namespace Registro {
 void CreaFinestre() {
     DistruggiFinestre();
     Flusso::CaricaRisorse();
+    FinestreScheda::Imposta(&Finestra);
     const auto& cat = Categorie::Tutte();
     const TCategoria& primo = cat[0];
 
@@ -60,6 +62,7 @@ void CreaFinestre() {
 }
 
 void DistruggiFinestre() {
+    FinestreScheda::Imposta({});
     for (auto it = g_finestre.rbegin(); it != g_finestre.rend(); ++it) delete it->data();
     g_finestre.clear();
 }

@@ -7,23 +7,23 @@
 
 class QLineEdit;
 
-class GuiValidatore1252 : public QValidator {
+class Validatore1252 : public QValidator {
     Q_OBJECT
 public:
-    explicit GuiValidatore1252(QObject* parent = nullptr) : QValidator(parent) {}
+    explicit Validatore1252(QObject* parent = nullptr) : QValidator(parent) {}
     State validate(QString& testo, int& posizione) const override;
 };
 
-namespace GuiTesto1252 {
+namespace Testo1252 {
 // Installs the filter on a one-line box (typing, paste, drop, input methods).
 void Filtra(QLineEdit* casella);
-} // namespace GuiTesto1252
+} // namespace Testo1252
 
 // A multi-line box with the same filter built in.
-class GuiTestoMultiriga : public QPlainTextEdit {
+class TestoMultiriga : public QPlainTextEdit {
     Q_OBJECT
 public:
-    explicit GuiTestoMultiriga(QWidget* parent = nullptr);
+    explicit TestoMultiriga(QWidget* parent = nullptr);
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;

@@ -1,4 +1,4 @@
-#include "platform/GuiTesto1252.h"
+#include "widgets/Testo1252.h"
 
 #include "store/Win1252.h"
 
@@ -8,20 +8,20 @@
 #include <QLineEdit>
 #include <QMimeData>
 
-QValidator::State GuiValidatore1252::validate(QString& testo, int&) const {
+QValidator::State Validatore1252::validate(QString& testo, int&) const {
     if (Win1252::Rappresentabile(testo)) return Acceptable;
     // The line edit undoes the change that made the text invalid.
     QApplication::beep();
     return Invalid;
 }
 
-void GuiTesto1252::Filtra(QLineEdit* casella) {
-    casella->setValidator(new GuiValidatore1252(casella));
+void Testo1252::Filtra(QLineEdit* casella) {
+    casella->setValidator(new Validatore1252(casella));
 }
 
-GuiTestoMultiriga::GuiTestoMultiriga(QWidget* parent) : QPlainTextEdit(parent) {}
+TestoMultiriga::TestoMultiriga(QWidget* parent) : QPlainTextEdit(parent) {}
 
-void GuiTestoMultiriga::keyPressEvent(QKeyEvent* e) {
+void TestoMultiriga::keyPressEvent(QKeyEvent* e) {
     if (!e->text().isEmpty() && !Win1252::Rappresentabile(e->text())) {
         QApplication::beep();
         e->accept();
@@ -30,7 +30,7 @@ void GuiTestoMultiriga::keyPressEvent(QKeyEvent* e) {
     QPlainTextEdit::keyPressEvent(e);
 }
 
-void GuiTestoMultiriga::inputMethodEvent(QInputMethodEvent* e) {
+void TestoMultiriga::inputMethodEvent(QInputMethodEvent* e) {
     if (!Win1252::Rappresentabile(e->commitString())) {
         QApplication::beep();
         QInputMethodEvent vuoto(e->preeditString(), e->attributes());
@@ -40,12 +40,12 @@ void GuiTestoMultiriga::inputMethodEvent(QInputMethodEvent* e) {
     QPlainTextEdit::inputMethodEvent(e);
 }
 
-bool GuiTestoMultiriga::canInsertFromMimeData(const QMimeData* dati) const {
+bool TestoMultiriga::canInsertFromMimeData(const QMimeData* dati) const {
     return QPlainTextEdit::canInsertFromMimeData(dati) &&
            (!dati->hasText() || Win1252::Rappresentabile(dati->text()));
 }
 
-void GuiTestoMultiriga::insertFromMimeData(const QMimeData* dati) {
+void TestoMultiriga::insertFromMimeData(const QMimeData* dati) {
     if (dati->hasText() && !Win1252::Rappresentabile(dati->text())) {
         QApplication::beep();
         return;

@@ -1,20 +1,15 @@
 #pragma once
 // A photo is its JPEG bytes plus the images decoded from them, one per target
 // size. The bytes are never re-encoded: they are what is stored and saved.
+#include "photo/Adattamento.h"
+
 #include <QByteArray>
 #include <QImage>
-#include <QRect>
 #include <QSize>
 #include <QString>
 
 #include <memory>
 
-namespace Adattamento {
-// The picture-fitting rule: the picture keeps its size when it fits the box,
-// otherwise it is scaled down with its proportions kept; the result is centred.
-// Returns the rectangle inside the box (origin at the box's top-left corner).
-QRect Adatta(QSize immagine, QSize box);
-} // namespace Adattamento
 
 // Keeps the memory of decoded pictures in the process for the next photo instead
 // of returning it to the system and faulting it in again page by page (glibc).

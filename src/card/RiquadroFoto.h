@@ -2,14 +2,14 @@
 // A picture box: shows a photo by the fitting rule (never enlarged, centred),
 // decoded straight to the size the box needs. When the bytes do not decode, the
 // stand-in photo is shown instead; the photo itself keeps its bytes unchanged.
-#include "card/Foto.h"
+#include "photo/Foto.h"
 
 #include <QWidget>
 
-class GuiRiquadroFoto : public QWidget {
+class RiquadroFoto : public QWidget {
     Q_OBJECT
 public:
-    explicit GuiRiquadroFoto(QWidget* parent = nullptr);
+    explicit RiquadroFoto(QWidget* parent = nullptr);
 
     void ImpostaFoto(const TFoto& foto);
     void ImpostaRiserva(const TFoto& riserva); // what to show for bytes that do not decode

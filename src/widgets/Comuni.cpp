@@ -1,39 +1,30 @@
-#include "platform/GuiComuni.h"
+#include "widgets/Comuni.h"
 
 #include "platform/Piattaforma.h"
 #include "store/CausaArchivio.h"
-#include "store/Testo.h"
 
 #include <QEvent>
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QScreen>
 
-#include <exception>
 
 void Protetto(const std::function<void()>& f) {
-    QString testo;
     try {
         f();
-        return;
-    } catch (const ESQLiteException& e) {
-        testo = TestoErroreArchivio(e);
-    } catch (const std::exception& e) {
-        testo = QString::fromLocal8Bit(e.what());
     } catch (...) {
-        testo = QStringLiteral("Errore imprevisto");
+        Piattaforma::Messaggi().Mostra(TipoMessaggio::Errore, QStringLiteral("Tegolario"),
+                                       TestoErroreApplicazione(std::current_exception()));
     }
-    Piattaforma::Messaggi().Mostra(TipoMessaggio::Errore, QStringLiteral("Tegolario"),
-                                   Testo::TestoErrore(testo));
 }
 
-GuiPulsanteImmagine::GuiPulsanteImmagine(QWidget* parent) : QLabel(parent) {
+PulsanteImmagine::PulsanteImmagine(QWidget* parent) : QLabel(parent) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
     setAlignment(Qt::AlignCenter);
 }
 
-void GuiPulsanteImmagine::ImpostaImmagine(const QString& risorsa) {
+void PulsanteImmagine::ImpostaImmagine(const QString& risorsa) {
     QPixmap p(risorsa);
     if (!p.isNull() && !size().isEmpty() && p.size() != size() &&
         (p.width() > width() || p.height() > height()))
@@ -41,43 +32,43 @@ void GuiPulsanteImmagine::ImpostaImmagine(const QString& risorsa) {
     setPixmap(p);
 }
 
-void GuiPulsanteImmagine::mousePressEvent(QMouseEvent* e) {
+void PulsanteImmagine::mousePressEvent(QMouseEvent* e) {
     m_premuto = e->button() == Qt::LeftButton;
     QLabel::mousePressEvent(e);
 }
 
-void GuiPulsanteImmagine::mouseReleaseEvent(QMouseEvent* e) {
+void PulsanteImmagine::mouseReleaseEvent(QMouseEvent* e) {
     const bool click = m_premuto && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
     m_premuto = false;
     emit rilasciato();
     if (click) emit clicked();
 }
 
-GuiCollegamento::GuiCollegamento(QWidget* parent) : QLabel(parent) {
+Collegamento::Collegamento(QWidget* parent) : QLabel(parent) {
     setCursor(Qt::PointingHandCursor);
 }
 
-void GuiCollegamento::mouseReleaseEvent(QMouseEvent* e) {
+void Collegamento::mouseReleaseEvent(QMouseEvent* e) {
     QLabel::mouseReleaseEvent(e);
     emit rilasciato();
 }
 
-GuiStrisciaSuggerimenti::GuiStrisciaSuggerimenti(QLabel* striscia)
+StrisciaSuggerimenti::StrisciaSuggerimenti(QLabel* striscia)
     : QObject(striscia), m_striscia(striscia) {}
 
-void GuiStrisciaSuggerimenti::Comando(QWidget* w, const QString& suggerimento) {
+void StrisciaSuggerimenti::Comando(QWidget* w, const QString& suggerimento) {
     m_suggerimenti.insert(w, suggerimento);
     w->setAttribute(Qt::WA_Hover);
     w->installEventFilter(this);
 }
 
-void GuiStrisciaSuggerimenti::Svuota(QWidget* w) {
+void StrisciaSuggerimenti::Svuota(QWidget* w) {
     m_svuota.insert(w);
     w->setMouseTracking(true);
     w->installEventFilter(this);
 }
 
-bool GuiStrisciaSuggerimenti::eventFilter(QObject* o, QEvent* e) {
+bool StrisciaSuggerimenti::eventFilter(QObject* o, QEvent* e) {
     const auto t = e->type();
     if (t == QEvent::Enter || t == QEvent::HoverMove) {
         auto it = m_suggerimenti.constFind(o);
@@ -92,14 +83,14 @@ bool GuiStrisciaSuggerimenti::eventFilter(QObject* o, QEvent* e) {
     return false;
 }
 
-GuiColoriFuoco::GuiColoriFuoco(QObject* parent, QColor normale) : QObject(parent), m_normale(normale) {}
+ColoriFuoco::ColoriFuoco(QObject* parent, QColor normale) : QObject(parent), m_normale(normale) {}
 
-void GuiColoriFuoco::Aggiungi(QWidget* casella) {
+void ColoriFuoco::Aggiungi(QWidget* casella) {
     casella->installEventFilter(this);
     Colora(casella, casella->hasFocus() ? Giallo() : m_normale);
 }
 
-void GuiColoriFuoco::Colora(QWidget* w, QColor c) {
+void ColoriFuoco::Colora(QWidget* w, QColor c) {
     QPalette p = w->palette();
     p.setColor(QPalette::Base, c);
     p.setColor(QPalette::Window, c);
@@ -107,7 +98,7 @@ void GuiColoriFuoco::Colora(QWidget* w, QColor c) {
     w->setAutoFillBackground(true);
 }
 
-bool GuiColoriFuoco::eventFilter(QObject* o, QEvent* e) {
+bool ColoriFuoco::eventFilter(QObject* o, QEvent* e) {
     if (e->type() == QEvent::FocusIn)
         Colora(static_cast<QWidget*>(o), Giallo());
     else if (e->type() == QEvent::FocusOut)
@@ -147,19 +138,19 @@ void PiastrellaSfondo(QWidget* w, const QPixmap& motivo) {
     w->setAutoFillBackground(true);
 }
 
-GuiCentratore::GuiCentratore(QWidget* finestra, QWidget* contenitore, int dx, int dy)
+Centratore::Centratore(QWidget* finestra, QWidget* contenitore, int dx, int dy)
     : QObject(finestra), m_finestra(finestra), m_contenitore(contenitore), m_dx(dx), m_dy(dy) {
     finestra->installEventFilter(this);
 }
 
-void GuiCentratore::Centra(QSize client) {
+void Centratore::Centra(QSize client) {
     const QSize esterna = DimensioneEsterna(client);
     const int left = esterna.width() / 2 - m_contenitore->width() / 2 - m_dx;
     const int top = esterna.height() / 2 - m_contenitore->height() / 2 - m_dy;
     m_contenitore->move(left, top);
 }
 
-bool GuiCentratore::eventFilter(QObject* o, QEvent* e) {
+bool Centratore::eventFilter(QObject* o, QEvent* e) {
     if (o == m_finestra && e->type() == QEvent::Resize) {
         auto* r = static_cast<QResizeEvent*>(e);
         // From the size before the change, then again from the size now in force.

@@ -1,0 +1,11 @@
+#pragma once
+// The picture-fitting rule shared by every picture box.
+#include <QRect>
+#include <QSize>
+
+namespace Adattamento {
+// The picture keeps its size when it fits the box, otherwise it is scaled down
+// with its proportions kept; the result is centred.
+// Returns the rectangle inside the box (origin at the box's top-left corner).
+QRect Adatta(QSize immagine, QSize box);
+} // namespace Adattamento
