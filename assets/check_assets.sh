@@ -40,6 +40,10 @@ check password/logo01.png 351x69
 check password/logo02.png 351x132
 check password/image1.png 351x66
 check info/logo.png 300x80
+check esporta/logo.png 381x57
+check esporta/excel.png 28x28
+check esporta/guida.png 32x32
+check esporta/esci.png 32x32
 check icon/tegolario.png 256x256
 check icon/tegolario_32.png 32x32
 check icon/tegolario.svg 256x256

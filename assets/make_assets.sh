@@ -17,7 +17,7 @@ trap 'rm -rf "$TMP"' EXIT
 # unchanged files.
 PNGOPT="-strip -define png:exclude-chunks=date,time"
 
-mkdir -p samples tiles banners cmd avvio password info icon
+mkdir -p samples tiles banners cmd avvio password info icon esporta
 
 # svg W H OUT: render at exactly W x H.
 svg() {
@@ -130,6 +130,13 @@ svg "$SRC/password/image1.svg" 351 66 password/image1.png
 (cd "$SRC/logo" && rsvg-convert -w 300 -h 80 logo_info.svg -o "$TMP/li.png")
 convert "$TMP/li.png" $PNGOPT PNG32:info/logo.png
 
+# --- spreadsheet export window ---
+(cd "$SRC/logo" && rsvg-convert -w 381 -h 57 logo_esporta.svg -o "$TMP/le.png")
+convert "$TMP/le.png" $PNGOPT PNG32:esporta/logo.png
+centred "$SRC/cmd/excel.svg" 28 28 28 esporta/excel.png
+tango help-browser 32 32 32 esporta/guida.png
+tango system-log-out 32 32 32 esporta/esci.png
+
 # --- program icon ---
 cp "$SRC/logo/marchio.svg" icon/tegolario.svg
 svg "$SRC/logo/marchio.svg" 256 256 icon/tegolario.png
@@ -141,7 +148,7 @@ svg "$SRC/logo/marchio.svg" 32 32 icon/tegolario_32.png
     echo '<RCC version="1.0">'
     echo '<qresource>'
     echo '    <file alias="RESNAME">avvio/banner.gif</file>'
-    find samples tiles banners cmd avvio password info icon -type f | LC_ALL=C sort |
+    find samples tiles banners cmd avvio password info icon esporta -type f | LC_ALL=C sort |
         sed 's|.*|    <file>&</file>|'
     echo '</qresource>'
     echo '</RCC>'

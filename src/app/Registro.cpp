@@ -8,6 +8,8 @@
 #include "card/FinestreScheda.h"
 #include "card/TfrmScheda.h"
 #include "card/TfrmZoom.h"
+#include "export/Esportazione.h"
+#include "export/TfrmExp.h"
 #include "store/TCategoria.h"
 
 #include <QList>
@@ -23,9 +25,19 @@ QWidget* Registra(QWidget* w, const QString& nome) {
     return w;
 }
 
+// The card's word-processor export sends the card to the automation in force.
+void CollegaWord(TfrmScheda* scheda) {
+    QObject::connect(scheda, &TfrmScheda::EsportaInWord, scheda, [](const QStringList& testi, const QByteArray& immagine) {
+        std::array<QString, 10> t;
+        for (int i = 0; i < 10; ++i) t[size_t(i)] = testi.value(i);
+        EsportaSchedaInWord(t, immagine);
+    });
+}
+
 // The card window's close handler hands back to the launcher.
 void CollegaScheda(TfrmScheda* scheda, QWidget* avvio) {
     QObject::connect(scheda, &TfrmScheda::Chiusa, avvio, [avvio] { Flusso::Mostra(avvio); });
+    CollegaWord(scheda);
 }
 
 } // namespace
@@ -51,13 +63,17 @@ void CreaFinestre() {
     Registra(scheda, primo.NomeFinestra());
     CollegaScheda(scheda, avvio);
     // Created once for all categories, here: frmAllegaCartella, frmAllegaFile.
-    // Then the first category's own: frmTrova, frmExp, frmRicerca, frmBrowse, frmSlide.
+    // Then the first category's own: frmTrova, then frmExp,
+    Registra(new TfrmExp(primo), primo.NomeFinestra("Exp"));
+    // then frmRicerca, frmBrowse, frmSlide.
 
     for (std::size_t i = 1; i < cat.size(); ++i) {
         auto* s = new TfrmScheda(cat[i]);
         Registra(s, cat[i].NomeFinestra());
         CollegaScheda(s, avvio);
-        // Then this category's frmBrowse, frmExp, frmRicerca, frmSlide, frmTrova, in that order.
+        // Then this category's frmBrowse, then frmExp,
+        Registra(new TfrmExp(cat[i]), cat[i].NomeFinestra("Exp"));
+        // then frmRicerca, frmSlide, frmTrova, in that order.
     }
 }
 

@@ -2,6 +2,7 @@
 #include "widgets/Flusso.h"
 #include "app/Registro.h"
 #include "app/Screenshots.h"
+#include "export/MotoreDocumenti.h"
 #include "photo/Foto.h"
 #include "platform/Piattaforma.h"
 #include "platform/QtPiattaforma.h"
@@ -54,6 +55,9 @@ int main(int argc, char* argv[]) {
 
     PiattaformaReale piattaforma;
     piattaforma.Installa();
+    // The exports write real documents and open them with the desktop's office program.
+    TMotoreDocumenti documenti;
+    Automazione::Imposta(&documenti);
 
     Registro::CreaFinestre();
     QWidget* principale = Registro::Principale();
@@ -61,5 +65,6 @@ int main(int argc, char* argv[]) {
     Flusso::CentraSulDesktop(principale);
     const int esito = app.exec();
     Registro::DistruggiFinestre();
+    Automazione::Imposta(nullptr);
     return esito;
 }

@@ -416,10 +416,17 @@ void TfrmScheda::imgZoomClick() {
 void TfrmScheda::cmdTrovaClick() {}
 // Advanced search: its window arrives with the finding work.
 void TfrmScheda::cmdRicercaClick() {}
-// Card to word processor: arrives with the export work.
-void TfrmScheda::cmdWordClick() {}
-// Archive to spreadsheet: its window arrives with the export work.
-void TfrmScheda::cmdExcelClick() {}
+void TfrmScheda::cmdWordClick() {
+    Protetto([&] {
+        ControlliInScheda(); // what the boxes show, saved or not; the card stays as it is
+        QStringList testi;
+        for (int i = cTitolo; i <= cDidascalia; ++i) testi << m_scheda.Testi[size_t(i)];
+        const TFoto* foto = ui->imgFoto->FotoMostrata();
+        emit EsportaInWord(testi, foto ? foto->Byte() : ui->imgTemp->Foto().Byte());
+    });
+}
+
+void TfrmScheda::cmdExcelClick() { ApriFinestraFiglia("Exp"); }
 // Attached files: their window arrives with the attachments work.
 void TfrmScheda::cmdAllegaClick() {}
 // Associated folder: its window arrives with the attachments work.

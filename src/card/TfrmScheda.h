@@ -44,6 +44,9 @@ public:
 signals:
     // The window has closed (hidden); the launcher comes back.
     void Chiusa();
+    // Export of the card on display: the ten texts as shown (not yet trimmed; the note
+    // with Windows line ends) and the picture shown, as its own encoded bytes.
+    void EsportaInWord(const QStringList& testi, const QByteArray& immagine);
 
 protected:
     void showEvent(QShowEvent* e) override;

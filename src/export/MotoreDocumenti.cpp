@@ -10,10 +10,7 @@
 #include <utility>
 
 TMotoreDocumenti::TMotoreDocumenti() : m_servizi(std::make_shared<Servizi>()) {
-    m_servizi->apri = [](const QString& file) {
-        Piattaforma::ApriSistema().Apri(file);
-        return true;
-    };
+    m_servizi->apri = [](const QString& file) { return Piattaforma::ApriSistema().ApriDocumento(file); };
 }
 
 std::shared_ptr<IOggettoAutomazione> TMotoreDocumenti::Crea(const QString& idProgramma) {

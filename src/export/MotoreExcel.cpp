@@ -376,7 +376,8 @@ void ScriviXlsx(const XCartella& cartella, const QString& file) {
             for (size_t c = 0; c < riga.size(); ++c) {
                 const XCella& cella = riga[c];
                 lxw_format* f = formati[size_t(cella.stile)];
-                const auto rr = lxw_row_t(r), cc = lxw_col_t(c);
+                const lxw_row_t rr = lxw_row_t(r);
+                const lxw_col_t cc = lxw_col_t(c);
                 switch (cella.genere) {
                 case XCella::Testo:
                     ControllaXlsx(worksheet_write_string(ws, rr, cc, Utf8(cella.testo).constData(), f), "testo");

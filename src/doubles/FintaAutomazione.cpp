@@ -1,4 +1,4 @@
-#include "export/FintaAutomazione.h"
+#include "doubles/FintaAutomazione.h"
 
 struct FintaAutomazione::Stato {
     QList<TChiamataRegistrata> chiamate;
