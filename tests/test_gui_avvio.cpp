@@ -53,7 +53,7 @@ private slots:
         for (QWidget* w : Registro::Tutte()) w->hide();
         Registro::CreaFinestre(); // afresh: nothing shown by creation
         QStringList attesi{"frmPassword", "frmAvvio", "frmCambiaPassword", "frmInfo", "frmZoom"};
-        for (const TCategoria& c : Categorie::Tutte()) attesi << c.NomeFinestra();
+        for (const TCategoria& c : Categorie::Tutte()) attesi << c.NomeFinestra() << c.NomeFinestra("Exp");
         QStringList nomi;
         for (QWidget* w : Registro::Tutte()) {
             nomi << w->objectName();
