@@ -6,7 +6,6 @@
 #include "widgets/Flusso.h"
 #include "ui_TfrmExp.h"
 
-#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -48,7 +47,7 @@ TfrmExp::TfrmExp(const TCategoria& categoria, QWidget* parent)
         w->setMouseTracking(true);
         w->installEventFilter(this);
     }
-    if (QWidget* angolo = ui->grdRecords->findChild<QAbstractButton*>()) {
+    if (QWidget* angolo = ui->grdRecords->Angolo()) {
         angolo->setMouseTracking(true);
         angolo->installEventFilter(this);
     }

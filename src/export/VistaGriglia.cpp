@@ -99,7 +99,8 @@ VistaGriglia::VistaGriglia(QWidget* parent) : QTableView(parent) {
     verticalHeader()->setDefaultSectionSize(24);
 
     // The corner cell is the first heading, drawn like the others.
-    if (auto* angolo = findChild<QAbstractButton*>()) angolo->installEventFilter(this);
+    m_angolo = findChild<QAbstractButton*>();
+    if (m_angolo) m_angolo->installEventFilter(this);
 }
 
 void VistaGriglia::ImpostaModello(TModelloGriglia* modello) {
@@ -108,7 +109,7 @@ void VistaGriglia::ImpostaModello(TModelloGriglia* modello) {
     ApplicaLarghezze(modello->Griglia());
     connect(modello, &QAbstractItemModel::modelReset, this, [this] {
         setCurrentIndex(m_modello->index(0, 0));
-        if (auto* angolo = findChild<QAbstractButton*>()) angolo->update();
+        if (m_angolo) m_angolo->update();
     });
     setCurrentIndex(modello->index(0, 0));
 }
@@ -126,10 +127,9 @@ QString VistaGriglia::TestoCorrente() const {
 }
 
 bool VistaGriglia::eventFilter(QObject* o, QEvent* e) {
-    if (e->type() == QEvent::Paint && m_modello) {
-        auto* angolo = static_cast<QWidget*>(o);
-        QPainter p(angolo);
-        DisegnaIntestazione(&p, angolo->rect(), m_modello->Angolo(), verticalHeader()->font());
+    if (o == m_angolo && e->type() == QEvent::Paint && m_modello) {
+        QPainter p(m_angolo);
+        DisegnaIntestazione(&p, m_angolo->rect(), m_modello->Angolo(), verticalHeader()->font());
         return true;
     }
     return QTableView::eventFilter(o, e);

@@ -18,6 +18,7 @@ public:
     void ApplicaLarghezze(const TGriglia& griglia);
     // The text of the current (selected) cell.
     QString TestoCorrente() const;
+    QWidget* Angolo() const { return m_angolo; }
 
     static QColor ColoreIntestazioni() { return QColor(166, 202, 240); }
     static QColor ColoreRigaDispari() { return QColor(223, 235, 255); }
@@ -28,4 +29,5 @@ protected:
 
 private:
     TModelloGriglia* m_modello = nullptr;
+    QWidget* m_angolo = nullptr; // the view's corner button, drawn as the first heading
 };
