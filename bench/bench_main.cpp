@@ -6,6 +6,7 @@
 //  - quick find listing every card of 10,000 (256 KB photo each), against a bare
 //    sqlite3 scan of the same rows, with the peak memory of the find.
 #include "bench_avvio.h"
+#include "bench_esporta.h"
 #include "photo/Foto.h"
 #include "doubles/Doppi.h"
 #include "store/TArchivio.h"
@@ -362,6 +363,8 @@ int main(int argc, char** argv)
     int esito = 0;
     if (BenchAvvioFiglio(argc, argv, &esito))
         return esito;
+    if (BenchEsportaFiglio(argc, argv, &esito))
+        return esito;
     BenchAvvio(QString::fromLocal8Bit(argv[0]), 9);
     PreparaMemoriaFoto(); // as the program does at start
     QGuiApplication app(argc, argv);
@@ -380,6 +383,7 @@ int main(int argc, char** argv)
         QTemporaryDir dir;
         PassoEFoto(dir.path());
     }
+    BenchEsporta(QString::fromLocal8Bit(argv[0]));
     Stampa({{"bench", "total"}, {"seconds", Arrotonda(Millisecondi(totale) / 1000, 1)}});
     return 0;
 }

@@ -21,14 +21,24 @@ TGriglia::TGriglia() : m_celle(size_t(m_colonne) * size_t(m_righe)), m_larghezze
     m_larghezze[6] = 208;
 }
 
-const QString& TGriglia::Cella(int colonna, int riga) const {
+QString TGriglia::Cella(int colonna, int riga) const {
     Q_ASSERT(colonna >= 0 && colonna < m_colonne && riga >= 0 && riga < m_righe);
-    return m_celle[size_t(riga) * size_t(m_colonne) + size_t(colonna)];
+    const TCella& c = m_celle[size_t(riga) * size_t(m_colonne) + size_t(colonna)];
+    return c.valore.isEmpty() ? c.testo : TestoCella(Win1252::ATesto(c.valore));
 }
 
 void TGriglia::ImpostaCella(int colonna, int riga, const QString& testo) {
     Q_ASSERT(colonna >= 0 && colonna < m_colonne && riga >= 0 && riga < m_righe);
-    m_celle[size_t(riga) * size_t(m_colonne) + size_t(colonna)] = testo;
+    TCella& c = m_celle[size_t(riga) * size_t(m_colonne) + size_t(colonna)];
+    c.testo = testo;
+    c.valore.clear();
+}
+
+void TGriglia::ImpostaValore(int colonna, int riga, const QByteArray& win1252) {
+    Q_ASSERT(colonna >= 0 && colonna < m_colonne && riga >= 0 && riga < m_righe);
+    TCella& c = m_celle[size_t(riga) * size_t(m_colonne) + size_t(colonna)];
+    c.testo.clear();
+    c.valore = win1252;
 }
 
 void TGriglia::ImpostaRighe(int righe) {
@@ -64,7 +74,7 @@ QByteArray QueryGriglia(const QByteArray& tabella) {
 
 void FillGrid(TGriglia& griglia, TSQLiteTable& risultato) {
     for (int r = 1; r < griglia.Righe(); ++r)
-        for (int c = 0; c < griglia.Colonne(); ++c) griglia.ImpostaCella(c, r, QString());
+        for (int c = 0; c < griglia.Colonne(); ++c) griglia.ImpostaValore(c, r, QByteArray());
     for (int c = 0; c < griglia.Colonne(); ++c)
         griglia.ImpostaCella(c, 0, QString::fromLatin1(ColonneGriglia[size_t(c)].Intestazione));
     const int quante = int(risultato.Count());
@@ -74,11 +84,11 @@ void FillGrid(TGriglia& griglia, TSQLiteTable& risultato) {
     if (quante > 0)
         for (int c = 1; c < 10; ++c) indici[size_t(c)] = risultato.ColumnIndex(ColonneGriglia[size_t(c)].Colonna);
     for (int n = 1; n <= quante; ++n) {
-        std::array<QString, 10> valori;
-        for (int c = 1; c < 10; ++c) valori[size_t(c)] = Win1252::ATesto(risultato.ColumnBlobText(indici[size_t(c)]));
+        std::array<QByteArray, 10> valori;
+        for (int c = 1; c < 10; ++c) valori[size_t(c)] = risultato.ColumnBlobText(indici[size_t(c)]);
         if (!risultato.Eof()) risultato.Next();
         griglia.ImpostaCella(0, n, QString::number(n));
-        for (int c = 1; c < 10; ++c) griglia.ImpostaCella(c, n, TestoCella(valori[size_t(c)]));
+        for (int c = 1; c < 10; ++c) griglia.ImpostaValore(c, n, valori[size_t(c)]);
     }
     for (int c = 0; c < 10; ++c) griglia.ImpostaLarghezza(c, ColonneGriglia[size_t(c)].Larghezza);
 }

@@ -27,8 +27,12 @@ public:
     TGriglia();
     int Colonne() const { return m_colonne; }
     int Righe() const { return m_righe; }
-    const QString& Cella(int colonna, int riga) const;
+    QString Cella(int colonna, int riga) const;
     void ImpostaCella(int colonna, int riga, const QString& testo);
+    // A field value as the archive holds it (Windows-1252): the cell shows it by the
+    // cell text rule. Converted only when read, so that filling stays as fast as
+    // reading the archive; the view reads the cells it shows.
+    void ImpostaValore(int colonna, int riga, const QByteArray& win1252);
     // Rows beyond the new count are dropped; new rows are empty.
     void ImpostaRighe(int righe);
     int Larghezza(int colonna) const;
@@ -37,7 +41,11 @@ public:
 private:
     int m_colonne = 10;
     int m_righe = 10;
-    std::vector<QString> m_celle; // row-major
+    struct TCella {
+        QString testo;
+        QByteArray valore; // when set, the text is made from it
+    };
+    std::vector<TCella> m_celle; // row-major
     std::vector<int> m_larghezze;
 };
 

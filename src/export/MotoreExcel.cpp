@@ -220,14 +220,17 @@ template <class F> void PerOgniCella(const XIntervallo& i, bool crea, F&& f) {
 void CambiaStile(const XIntervallo& i, const std::function<void(XStile&)>& cambia) {
     XCartella& cartella = *i.foglio->cartella;
     QHash<int, int> tradotti;
+    int ultimoVecchio = -1, ultimoNuovo = 0; // a block mostly holds one format
     const auto nuovo = [&](int vecchio) {
+        if (vecchio == ultimoVecchio) return ultimoNuovo;
+        ultimoVecchio = vecchio;
         auto it = tradotti.constFind(vecchio);
-        if (it != tradotti.constEnd()) return *it;
+        if (it != tradotti.constEnd()) return ultimoNuovo = *it;
         XStile s = cartella.stili[size_t(vecchio)];
         cambia(s);
         const int n = cartella.Stile(s);
         tradotti.insert(vecchio, n);
-        return n;
+        return ultimoNuovo = n;
     };
     const bool intere = i.ColonneIntere() || i.RigheIntere();
     if (i.ColonneIntere() && !i.RigheIntere())
@@ -288,8 +291,13 @@ double LarghezzaTesto(const XCella& cella, const XStile& stile) {
         testo = QString::number(cella.numero, 'g', 11);
     else if (cella.genere == XCella::Logico)
         testo = cella.numero != 0 ? QStringLiteral("VERO") : QStringLiteral("FALSO");
-    double larghezza = 0;
-    for (const QString& riga : testo.split(QLatin1Char('\n'))) larghezza = std::max(larghezza, double(riga.size()));
+    // The longest line counts.
+    qsizetype piu = 0, corrente = 0;
+    for (QChar c : testo) {
+        corrente = c == u'\n' ? 0 : corrente + 1;
+        piu = std::max(piu, corrente);
+    }
+    const double larghezza = double(piu);
     if (larghezza == 0) return 0;
     const double scala = (stile.dimensione > 0 ? stile.dimensione / 11.0 : 1.0) * (stile.grassetto ? 1.1 : 1.0);
     return std::min(255.0, larghezza * scala + 1.0);
