@@ -8,6 +8,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+#include <jpeglib.h>
+
 namespace {
 
 QByteArray Jpeg(const QImage& img, int qualita = 90)
@@ -63,6 +71,111 @@ bool Vicino(QRgb a, QColor b, int tolleranza = 40)
 {
     return qAbs(qRed(a) - b.red()) < tolleranza && qAbs(qGreen(a) - b.green()) < tolleranza
         && qAbs(qBlue(a) - b.blue()) < tolleranza;
+}
+
+// Red top left, green top right, blue bottom left, yellow bottom right.
+QImage QuattroColori(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.fillRect(0, 0, w / 2, h / 2, Qt::red);
+    p.fillRect(w / 2, 0, w - w / 2, h / 2, Qt::green);
+    p.fillRect(0, h / 2, w / 2, h - h / 2, Qt::blue);
+    p.fillRect(w / 2, h / 2, w - w / 2, h - h / 2, Qt::yellow);
+    return img;
+}
+
+// The corners, a few pixels in (top left, top right, bottom left, bottom right),
+// that do not have the expected colour; empty when all four have it.
+QString AngoliDiversi(const QImage& img, const std::array<QColor, 4>& attesi, int margine = 3)
+{
+    const int r = img.width() - 1 - margine, b = img.height() - 1 - margine;
+    const QPoint punti[4] = {{margine, margine}, {r, margine}, {margine, b}, {r, b}};
+    const char* nomi[4] = {"top left", "top right", "bottom left", "bottom right"};
+    QString diversi;
+    for (int i = 0; i < 4; ++i) {
+        const QRgb c = img.pixel(punti[i]);
+        if (!Vicino(c, attesi[i]))
+            diversi += QStringLiteral("%1 is %2,%3,%4 not %5; ").arg(QLatin1String(nomi[i])).arg(qRed(c)).arg(qGreen(c))
+                           .arg(qBlue(c)).arg(attesi[i].name());
+    }
+    return diversi;
+}
+
+// An APP1 Exif segment put right after the start of image, as cameras write it:
+// a first IFD of three entries (Make, Orientation, YCbCrPositioning) in the
+// given byte order, "II" (Intel, most phones) or "MM" (Motorola).
+QByteArray ConExif(const QByteArray& jpeg, quint16 orientamento, bool intel)
+{
+    QByteArray tiff;
+    auto u16 = [&](quint16 v) {
+        const char alto = char(v >> 8), basso = char(v & 0xFF);
+        tiff += intel ? basso : alto;
+        tiff += intel ? alto : basso;
+    };
+    auto u32 = [&](quint32 v) {
+        intel ? (u16(quint16(v & 0xFFFF)), u16(quint16(v >> 16))) : (u16(quint16(v >> 16)), u16(quint16(v & 0xFFFF)));
+    };
+    tiff += intel ? "II" : "MM";
+    u16(42);
+    u32(8);
+    u16(3);
+    u16(0x010F); u16(2); u32(6); u32(8 + 2 + 3 * 12 + 4); // Make, ASCII, past the IFD
+    u16(0x0112); u16(3); u32(1); u16(orientamento); u16(0);
+    u16(0x0213); u16(3); u32(1); u16(1); u16(0);
+    u32(0); // no next IFD
+    tiff += QByteArray("Phone\0", 6);
+    const QByteArray app1 = QByteArray("Exif\0\0", 6) + tiff;
+    const int lunghezza = app1.size() + 2;
+    QByteArray segmento("\xFF\xE1", 2);
+    segmento += char(lunghezza >> 8);
+    segmento += char(lunghezza & 0xFF);
+    return jpeg.left(2) + segmento + app1 + jpeg.mid(2);
+}
+
+enum class Cmyk { Semplice, Adobe, AdobeYcck };
+
+// A four-component JPEG written by libjpeg from the inks of each pixel (0 no ink,
+// 255 full). Files with the Adobe APP14 marker hold the inks inverted, as the
+// programs that write them do; YCCK is how they usually code them.
+QByteArray JpegCmyk(int w, int h, const std::function<std::array<uchar, 4>(int, int)>& inchiostro, Cmyk tipo)
+{
+    jpeg_compress_struct c;
+    jpeg_error_mgr errore;
+    c.err = jpeg_std_error(&errore);
+    jpeg_create_compress(&c);
+    unsigned char* dati = nullptr;
+    unsigned long dimensione = 0;
+    jpeg_mem_dest(&c, &dati, &dimensione);
+    c.image_width = JDIMENSION(w);
+    c.image_height = JDIMENSION(h);
+    c.input_components = 4;
+    c.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&c);
+    jpeg_set_colorspace(&c, tipo == Cmyk::AdobeYcck ? JCS_YCCK : JCS_CMYK);
+    c.write_Adobe_marker = tipo != Cmyk::Semplice;
+    jpeg_set_quality(&c, 95, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<JSAMPLE> riga(size_t(w) * 4);
+    while (c.next_scanline < c.image_height) {
+        for (int x = 0; x < w; ++x) {
+            const auto v = inchiostro(x, int(c.next_scanline));
+            for (int k = 0; k < 4; ++k)
+                riga[size_t(x) * 4 + k] = JSAMPLE(tipo == Cmyk::Semplice ? v[k] : 255 - v[k]);
+        }
+        JSAMPROW r = riga.data();
+        jpeg_write_scanlines(&c, &r, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    const QByteArray jpeg(reinterpret_cast<const char*>(dati), int(dimensione));
+    std::free(dati);
+    return jpeg;
+}
+
+bool HaMarcatoreAdobe(const QByteArray& jpeg)
+{
+    return jpeg.contains(QByteArray("\xFF\xEE", 2)) && jpeg.contains("Adobe");
 }
 
 } // namespace
@@ -194,6 +307,82 @@ private slots:
         QVERIFY(Vicino(img.pixel(36, 10), Qt::red));
         img = TFoto::DaByte(ConOrientamento(base, 77)).Immagine(QSize(605, 449));
         QVERIFY(Vicino(img.pixel(3, 10), Qt::red));
+    }
+
+    // Every orientation in both byte orders, by where the four corner colours of the
+    // coded picture end up once it stands upright: at its own size and reduced.
+    void orientamentoInEntrambiGliOrdini_data()
+    {
+        QTest::addColumn<int>("orientamento");
+        QTest::addColumn<bool>("intel");
+        QTest::addColumn<QList<QColor>>("angoli"); // top left, top right, bottom left, bottom right
+        const QColor R = Qt::red, G = Qt::green, B = Qt::blue, Y = Qt::yellow;
+        // Where row 0 and column 0 of the coded picture go, per the EXIF tag:
+        // 1 top/left, 2 top/right, 3 bottom/right, 4 bottom/left,
+        // 5 left/top, 6 right/top, 7 right/bottom, 8 left/bottom.
+        const QList<QColor> attesi[9] = {
+            {},
+            {R, G, B, Y}, {G, R, Y, B}, {Y, B, G, R}, {B, Y, R, G},
+            {R, B, G, Y}, {B, R, Y, G}, {Y, G, B, R}, {G, Y, R, B},
+        };
+        for (bool intel : {true, false})
+            for (int o = 1; o <= 8; ++o)
+                QTest::addRow("%s %d", intel ? "II" : "MM", o) << o << intel << attesi[o];
+    }
+
+    void orientamentoInEntrambiGliOrdini()
+    {
+        QFETCH(int, orientamento);
+        QFETCH(bool, intel);
+        QFETCH(QList<QColor>, angoli);
+        const std::array<QColor, 4> attesi{angoli[0], angoli[1], angoli[2], angoli[3]};
+        const bool ruotata = orientamento >= 5;
+
+        const TFoto foto = TFoto::DaByte(ConExif(Jpeg(QuattroColori(320, 240), 95), quint16(orientamento), intel));
+        QCOMPARE(foto.Dimensioni(), ruotata ? QSize(240, 320) : QSize(320, 240));
+        const QImage intera = foto.Immagine(QSize(605, 449));
+        QCOMPARE(intera.size(), ruotata ? QSize(240, 320) : QSize(320, 240));
+        QCOMPARE(AngoliDiversi(intera, attesi), QString());
+        const QImage ridotta = foto.Immagine(QSize(40, 40));
+        QCOMPARE(ridotta.size(), ruotata ? QSize(30, 40) : QSize(40, 30));
+        QCOMPARE(AngoliDiversi(ridotta, attesi, 2), QString());
+    }
+
+    // Four-component files decode to the colours their inks make, with and
+    // without the Adobe marker that says the inks are stored inverted.
+    void cmyk_data()
+    {
+        QTest::addColumn<int>("tipo");
+        QTest::newRow("CMYK") << int(Cmyk::Semplice);
+        QTest::newRow("CMYK Adobe") << int(Cmyk::Adobe);
+        QTest::newRow("YCCK Adobe") << int(Cmyk::AdobeYcck);
+    }
+
+    void cmyk()
+    {
+        QFETCH(int, tipo);
+        // Red, green and blue from two inks each; a dark grey from black ink alone.
+        const int w = 320, h = 240;
+        const QByteArray jpeg = JpegCmyk(w, h, [&](int x, int y) -> std::array<uchar, 4> {
+            const bool destra = x >= w / 2, sotto = y >= h / 2;
+            if (!sotto) return destra ? std::array<uchar, 4>{255, 0, 255, 0} : std::array<uchar, 4>{0, 255, 255, 0};
+            return destra ? std::array<uchar, 4>{0, 0, 0, 192} : std::array<uchar, 4>{255, 255, 0, 0};
+        }, Cmyk(tipo));
+        QCOMPARE(HaMarcatoreAdobe(jpeg), Cmyk(tipo) != Cmyk::Semplice);
+        const std::array<QColor, 4> attesi{QColor(255, 0, 0), QColor(0, 255, 0), QColor(0, 0, 255), QColor(63, 63, 63)};
+
+        const TFoto foto = TFoto::DaByte(jpeg);
+        QCOMPARE(foto.Dimensioni(), QSize(w, h));
+        const QImage intera = foto.Immagine(QSize(605, 449));
+        QCOMPARE(intera.size(), QSize(w, h));
+        QCOMPARE(AngoliDiversi(intera, attesi), QString());
+        const QImage ridotta = foto.Immagine(QSize(100, 100));
+        QCOMPARE(ridotta.size(), QSize(100, 75));
+        QCOMPARE(AngoliDiversi(ridotta, attesi, 2), QString());
+        // No ink is white.
+        const QImage bianca = TFoto::DaByte(JpegCmyk(16, 16, [](int, int) { return std::array<uchar, 4>{0, 0, 0, 0}; },
+                                                     Cmyk(tipo))).Immagine(QSize(16, 16));
+        QVERIFY(Vicino(bianca.pixel(8, 8), Qt::white, 8));
     }
 
     void byteNonDecodificabili()

@@ -36,6 +36,13 @@ class TestGuiAccesso : public QObject {
         t->clear();
         t->insert(s); // keyClicks takes ASCII only; insert goes through the same filter
     }
+    // The last box shown: a plain box (caption "Tegolario", no icon) with this whole text.
+    void Semplice(const QString& testo) {
+        QVERIFY(!m_messaggi.Mostrati.isEmpty());
+        QCOMPARE(int(m_messaggi.Ultimo().Tipo), int(TipoMessaggio::Semplice));
+        QCOMPARE(m_messaggi.Ultimo().Caption, QStringLiteral("Tegolario"));
+        QCOMPARE(m_messaggi.Ultimo().Testo, testo);
+    }
     void Cambia(const QString& vecchia, const QString& nuova, const QString& conferma) {
         Digita(Controllo<QLineEdit>("frmCambiaPassword", "txtPasswordOld"), vecchia);
         Digita(Controllo<QLineEdit>("frmCambiaPassword", "txtPasswordNew"), nuova);
@@ -108,8 +115,8 @@ private slots:
         QTest::keyClicks(m_txt, QStringLiteral("segreto"));
         m_ok->click();
         QCOMPARE(m_messaggi.Mostrati.size(), 1);
-        QVERIFY(m_messaggi.Ultimo().Testo.startsWith(
-            QStringLiteral("Attenzione: si è verificato un errore durante la procedura di lettura della password.")));
+        Semplice(QStringLiteral("Attenzione: si è verificato un errore durante la procedura di lettura della "
+                                "password. Si consiglia di reinstallare il software."));
         QCOMPARE(m_txt->text(), QStringLiteral("segreto"));
         QVERIFY(F("frmPassword")->isVisible());
     }
@@ -141,23 +148,23 @@ private slots:
         QVERIFY(m_messaggi.Mostrati.isEmpty());
 
         Cambia(QStringLiteral("sbagliata"), QStringLiteral("nuova"), QStringLiteral("nuova"));
-        QCOMPARE(m_messaggi.Ultimo().Testo, QStringLiteral("Attenzione: vecchia password errata."));
+        Semplice(QStringLiteral("Attenzione: vecchia password errata."));
         QVERIFY(old->text().isEmpty());
         QCOMPARE(nuova->text(), QStringLiteral("nuova"));
         QCOMPARE(F("frmCambiaPassword")->focusWidget(), old);
 
         // The confirmation must repeat the letter case.
         Cambia(QStringLiteral("segreto"), QStringLiteral("nuova"), QStringLiteral("NUOVA"));
-        QVERIFY(m_messaggi.Ultimo().Testo.startsWith(
-            QStringLiteral("Attenzione: la nuova password non è stata confermata correttamente.")));
+        Semplice(QStringLiteral("Attenzione: la nuova password non è stata confermata correttamente. E' "
+                                "necessario reinserire entrambi i valori."));
         QVERIFY(nuova->text().isEmpty() && conf->text().isEmpty());
         QCOMPARE(old->text(), QStringLiteral("segreto"));
         QCOMPARE(F("frmCambiaPassword")->focusWidget(), nuova);
         QVERIFY(F("frmCambiaPassword")->isVisible());
 
         Cambia(QStringLiteral(" SEGRETO"), QStringLiteral(" nuovà "), QStringLiteral(" nuovà "));
-        QCOMPARE(m_messaggi.Ultimo().Testo, QStringLiteral("Modifica della password avvenuta con successo."));
-        QCOMPARE(m_messaggi.Ultimo().Caption, QStringLiteral("Tegolario"));
+        Semplice(QStringLiteral("Modifica della password avvenuta con successo."));
+        QCOMPARE(m_messaggi.Mostrati.size(), 3); // one box per attempt
         QVERIFY(!F("frmCambiaPassword")->isVisible());
         QVERIFY(F("frmPassword")->isVisible());
         QVERIFY(m_txt->text().isEmpty());
@@ -169,6 +176,25 @@ private slots:
         m_txt->insert(QStringLiteral("NUOVà"));
         QTest::keyClick(m_txt, Qt::Key_Return);
         QVERIFY(F("frmAvvio")->isVisible());
+    }
+
+    // A stored value that is not hexadecimal: the change window's own error, and it stays as it was.
+    void unreadableFileShowsChangeError() {
+        Controllo<QPushButton>("frmPassword", "btnCambiaPassword")->click();
+        QFile f(m_cartella.filePath(QString::fromLatin1(FilePassword)));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("[Accesso]\r\nValore=XY\r\n");
+        f.close();
+        Cambia(QStringLiteral("segreto"), QStringLiteral("altra"), QStringLiteral("altra"));
+        QCOMPARE(m_messaggi.Mostrati.size(), 1);
+        Semplice(QStringLiteral("Attenzione: si è verificato un errore durante la procedura di modifica della "
+                                "password. Si consiglia di reinstallare il software."));
+        QVERIFY(F("frmCambiaPassword")->isVisible());
+        QCOMPARE(Controllo<QLineEdit>("frmCambiaPassword", "txtPasswordOld")->text(), QStringLiteral("segreto"));
+        QCOMPARE(Controllo<QLineEdit>("frmCambiaPassword", "txtConferma")->text(), QStringLiteral("altra"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("[Accesso]\r\nValore=XY\r\n"));
+        F("frmCambiaPassword")->close();
     }
 
     void leavingChangeWindowChangesNothing() {

@@ -5,6 +5,8 @@
 #include "store/Win1252.h"
 
 #include <QColor>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -300,6 +302,61 @@ private slots:
         QCOMPARE(m_scheda.FotoInAttesa, sparita);
     }
 
+    // The photo statement fails with SQLite's own error after the card's statement ran
+    // in the same transaction (here an archive whose table refuses photos). Nothing of
+    // the card is stored, and no lock stays held while the user reads the message.
+    void fotoRifiutataDallArchivio()
+    {
+        Nuova("T1", "prima");
+        m_op->SalvaScheda();
+        QCOMPARE(m_scheda.ID, std::optional<qint64>(1));
+        Altra()->Execute("CREATE TRIGGER senza_foto BEFORE UPDATE OF Picture ON amici "
+                         "BEGIN SELECT RAISE(ABORT, 'foto rifiutata'); END");
+        const QString fa = m_dir->filePath("a.jpg");
+        QVERIFY(!ScriviJpeg(fa, 60, 40, Qt::blue).isEmpty());
+        // Another connection that does not wait writes at once; the error otherwise.
+        auto scriveSubito = [this](int id) {
+            try {
+                auto altra = Altra();
+                altra->ImpostaAttesa(0);
+                altra->Execute("INSERT INTO amici(ID,varTitolo) VALUES (" + QByteArray::number(id) + ",'altro')");
+            } catch (const ESQLiteException& e) {
+                return e.Messaggio();
+            }
+            return QString();
+        };
+
+        // Update of a stored card.
+        m_scheda.Testi[cAutore] = "dopo";
+        m_scheda.FotoInAttesa = fa;
+        m_op->SalvaScheda();
+        Controlla(TipoMessaggio::Avviso, "Aggiornamento non riuscito",
+                  QString::fromUtf8("Le modifiche apportate alla scheda corrente non sono state inserite in "
+                                    "archivio: si è verificato un errore nell'accesso all'archivio (Error "
+                                    "executing SQL statement \"UPDATE amici SET picture = ? WHERE ID = 1\" : "
+                                    "foto rifiutata)."));
+        QCOMPARE(scriveSubito(20), QString());
+        QCOMPARE(Righe(), (QStringList{"1|T1|prima|", "20|altro||"}));
+        QCOMPARE(m_scheda.ID, std::optional<qint64>(1));
+        QCOMPARE(m_scheda.Testi[cAutore], QString("dopo"));
+        QCOMPARE(m_scheda.FotoInAttesa, fa);
+
+        // A new card.
+        Nuova("T2", "nuova");
+        m_scheda.FotoInAttesa = fa;
+        m_op->SalvaScheda();
+        Controlla(TipoMessaggio::Avviso, "Salvataggio non riuscito",
+                  QString::fromUtf8("La scheda corrente non è stata inserita in archivio: si è verificato un "
+                                    "errore nell'accesso all'archivio (Error executing SQL statement \"UPDATE "
+                                    "amici SET picture = ? WHERE ID = 21\" : foto rifiutata)."));
+        QCOMPARE(scriveSubito(30), QString());
+        QCOMPARE(Righe(), (QStringList{"1|T1|prima|", "20|altro||", "30|altro||"}));
+        QVERIFY(!m_scheda.ID);
+        QCOMPARE(m_scheda.Testi[cAutore], QString("nuova"));
+        QCOMPARE(m_scheda.FotoInAttesa, fa);
+        QCOMPARE(m_msg.Mostrati.size(), 3); // the first save, then the two failures
+    }
+
     void aggiornaSchedaEliminataAltrove()
     {
         Nuova("X1");
@@ -313,6 +370,11 @@ private slots:
                                     "stata eliminata."));
         QCOMPARE(m_scheda.ID, std::optional<qint64>(1));
         QCOMPARE(m_scheda.Testi[cAutore], QString("modificata"));
+        // The connection knows its transaction ended: the next one starts.
+        TSQLiteDatabase* db = m_archivio->Connessione();
+        QVERIFY(db && !db->InTransaction());
+        db->StartTransaction();
+        db->Commit();
         // The failed update holds no lock: another writer goes through without waiting.
         auto altra = Altra();
         altra->ImpostaAttesa(0);
@@ -362,18 +424,65 @@ private slots:
 
     void archivioNonApribile()
     {
-        // A folder where the archive file should be: the save says so and keeps the card.
+        // Each failure to open names what is really in the way, and keeps the card.
+        const QString inizio = QString::fromUtf8("La scheda corrente non è stata inserita in archivio: ");
         TArchivio negozi(*Categorie::PerRadice("Lavoro"));
         QVERIFY(QDir().mkdir(negozi.Percorso()));
-        TOperazioniScheda op(negozi, m_scheda, TFoto::DaByte(m_campione));
-        Nuova("N1", "vetrina");
+        {
+            TOperazioniScheda op(negozi, m_scheda, TFoto::DaByte(m_campione));
+            Nuova("N1", "vetrina");
+            op.SalvaScheda();
+            Controlla(TipoMessaggio::Avviso, "Salvataggio non riuscito",
+                      inizio + QString::fromUtf8("al posto dell'archivio \"%1\" c'è una cartella con lo "
+                                                 "stesso nome.").arg(QDir::toNativeSeparators(negozi.Percorso())));
+            QVERIFY(!m_scheda.ID);
+            QCOMPARE(m_scheda.Testi[cAutore], QString("vetrina"));
+        }
+
+        // The program folder has gone (a USB stick pulled out).
+        const QString sparita = m_dir->filePath("chiavetta");
+        Piattaforma::ImpostaCartellaProgramma(sparita);
+        TArchivio uffici(*Categorie::PerRadice("Vacanze"));
+        TOperazioniScheda op(uffici, m_scheda, TFoto::DaByte(m_campione));
+        Nuova("U1", "scrivania");
         op.SalvaScheda();
         Controlla(TipoMessaggio::Avviso, "Salvataggio non riuscito",
-                  QString::fromUtf8("La scheda corrente non è stata inserita in archivio: l'archivio o la "
-                                    "cartella del programma è di sola lettura. Accertarsi di possedere i "
-                                    "privilegi di scrittura nella cartella di installazione del programma."));
-        QVERIFY(!m_scheda.ID);
-        QCOMPARE(m_scheda.Testi[cAutore], QString("vetrina"));
+                  inizio + QString::fromUtf8("la cartella \"%1\" che dovrebbe contenere l'archivio non esiste.")
+                               .arg(QDir::toNativeSeparators(sparita)));
+        QCOMPARE(m_scheda.Testi[cAutore], QString("scrivania"));
+
+        // Only a read-only folder is called read-only (root writes anywhere: not checked then).
+        const QString protetta = m_dir->filePath("protetta");
+        QVERIFY(QDir().mkdir(protetta));
+        QFile::setPermissions(protetta, QFile::ReadOwner | QFile::ExeOwner);
+        if (QFileInfo(protetta).isWritable()) {
+            QFile::setPermissions(protetta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            return;
+        }
+        Piattaforma::ImpostaCartellaProgramma(protetta);
+        TArchivio depositi(*Categorie::PerRadice("Celebrazioni"));
+        TOperazioniScheda op2(depositi, m_scheda, TFoto::DaByte(m_campione));
+        op2.SalvaScheda();
+        QFile::setPermissions(protetta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(m_msg.Ultimo().Testo.startsWith(inizio + QString::fromUtf8("la cartella del programma è di sola "
+                                                                             "lettura")));
+    }
+
+    void fotoVuota()
+    {
+        // A photo file of no bytes is named as such, and nothing is stored.
+        const QString vuota = m_dir->filePath("vuota.jpg");
+        QFile f(vuota);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        Nuova("V1", "da non perdere");
+        m_scheda.FotoInAttesa = vuota;
+        m_op->SalvaScheda();
+        Controlla(TipoMessaggio::Avviso, "Salvataggio non riuscito",
+                  QString::fromUtf8("La scheda corrente non è stata inserita in archivio: il file della foto "
+                                    "\"%1\" è vuoto.").arg(vuota));
+        QVERIFY(Righe().isEmpty());
+        QCOMPARE(m_scheda.Testi[cAutore], QString("da non perdere"));
     }
 
     void duplica()

@@ -60,6 +60,43 @@ private slots:
         QCOMPARE(FormaCanonica("  casa mia\t\r\n"), QByteArray("CASA MIA"));
         QCOMPARE(FormaCanonica(QString::fromUtf8("perché")), QByteArray("PERCH\xE9"));
         QCOMPARE(FormaCanonica(QString::fromUtf8("PERCHÉ")), QByteArray("PERCH\xC9"));
+
+        // Every ASCII letter, both ends of the alphabet included; the neighbours of
+        // the two alphabets stay as typed.
+        QCOMPARE(FormaCanonica("abcdefghijklmnopqrstuvwxyz"), QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+        QCOMPARE(FormaCanonica("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+        QCOMPARE(FormaCanonica("@[`{0~"), QByteArray("@[`{0~"));
+        // Letters beyond ASCII keep their case, also those that have an upper case in Latin-1.
+        QCOMPARE(FormaCanonica(QString::fromUtf8("àéìòùçñäöüÿšžœ")),
+                 QByteArray("\xE0\xE9\xEC\xF2\xF9\xE7\xF1\xE4\xF6\xFC\xFF\x9A\x9E\x9C"));
+
+        // Every code below 33 goes from both ends, none from the middle; 33 and 127 stay.
+        QString controlli;
+        for (int c = 1; c <= 32; ++c)
+            controlli += QChar(char16_t(c));
+        QCOMPARE(FormaCanonica(controlli + "a\tz" + controlli), QByteArray("A\tZ"));
+        QCOMPARE(FormaCanonica(QString(QChar(0)) + "x" + QChar(0)), QByteArray("X"));
+        QCOMPARE(FormaCanonica("!z!"), QByteArray("!Z!"));
+        QCOMPARE(FormaCanonica("\x7Fz\x7F"), QByteArray("\x7FZ\x7F"));
+        QCOMPARE(FormaCanonica(QString::fromUtf8("\u00A0z\u00A0")), QByteArray("\xA0Z\xA0"));
+    }
+
+    // A password stored in capitals by another copy of the program opens with
+    // the letters typed in any case.
+    void ogniLetteraInOgniCaso()
+    {
+        QTemporaryDir dir;
+        Scrivi(QDir(dir.path()).filePath(FilePassword),
+               "[Accesso]\r\nValore=" + CodificaPassword("ABCDEFGHIJKLMNOPQRSTUVWXYZ").toLatin1() + "\r\n");
+        QCOMPARE(VerificaPassword(dir.path(), "abcdefghijklmnopqrstuvwxyz"), EsitoAccesso::Giusta);
+        QCOMPARE(VerificaPassword(dir.path(), "aBcDeFgHiJkLmNoPqRsTuVwXyZ"), EsitoAccesso::Giusta);
+        QCOMPARE(VerificaPassword(dir.path(), "ABCDEFGHIJKLMNOPQRSTUVWXY"), EsitoAccesso::Errata);
+        // Written by this program from lower case, it is stored in capitals.
+        QVERIFY(ScriviPassword(dir.path(), "zeta"));
+        QCOMPARE(VerificaPassword(dir.path(), "ZETA"), EsitoAccesso::Giusta);
+        QFile f(QDir(dir.path()).filePath(FilePassword));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().contains("Valore=" + CodificaPassword("ZETA").toLatin1()));
     }
 
     void accesso()

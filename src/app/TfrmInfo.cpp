@@ -44,11 +44,8 @@ TfrmInfo::~TfrmInfo() = default;
 void TfrmInfo::showEvent(QShowEvent* e) {
     if (!m_immaginiCaricate) {
         m_immaginiCaricate = true;
-        ui->imgLogo00->setPixmap(QPixmap(QStringLiteral(":/avvio/logo00.png")));
-        QPixmap logo(QStringLiteral(":/info/logo.png"));
-        if (logo.width() > ui->imgLogo->width() || logo.height() > ui->imgLogo->height())
-            logo = logo.scaled(ui->imgLogo->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        ui->imgLogo->setPixmap(logo);
+        // The logo carries the house mark and the tagline, at its own size.
+        ui->imgLogo->setPixmap(QPixmap(QStringLiteral(":/info/logo.png")));
     }
     QDialog::showEvent(e);
 }

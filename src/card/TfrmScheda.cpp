@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QPointer>
-#include <QSaveFile>
 #include <QShowEvent>
 
 namespace {
@@ -138,7 +137,7 @@ void TfrmScheda::Aspetto() {
         c->setFocusPolicy(Qt::StrongFocus);
         m_colori->Aggiungi(c);
         if (auto* riga = qobject_cast<QLineEdit*>(c)) {
-            Testo1252::Filtra(riga);
+            Testo1252::CasellaTesto(riga);
             riga->installEventFilter(this);
         }
     }
@@ -385,9 +384,7 @@ void TfrmScheda::cmdSalvaFotoClick() {
             CursoreOccupato occupato;
             const QByteArray& dati =
                 m_scheda.Foto.Vuota() ? m_operazioni.Campione().Byte() : m_scheda.Foto.Byte();
-            QSaveFile file(percorso);
-            file.setDirectWriteFallback(true);
-            scritto = file.open(QIODevice::WriteOnly) && file.write(dati) == dati.size() && file.commit();
+            scritto = Piattaforma::File().Scrivi(percorso, dati);
         }
         if (!scritto)
             Piattaforma::Messaggi().Mostra(TipoMessaggio::Avviso, QStringLiteral("Salvataggio foto non riuscito"),

@@ -64,5 +64,15 @@ public:
     int Volte = 0;
 };
 
+// Files that cannot be written: every write fails and is recorded.
+class FintoFileInScrivibile : public IFile {
+public:
+    bool Scrivi(const QString& percorso, const QByteArray&) override {
+        Tentativi.append(percorso);
+        return false;
+    }
+    QStringList Tentativi;
+};
+
 using DoppiPiattaforma =
     InsiemePiattaforma<FintoMessaggi, FintoApriSistema, FintoDialoghi, FintoOrologio, FintoCursore>;

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QRandomGenerator>
+#include <QSaveFile>
 
 #include <utility>
 
@@ -36,12 +37,24 @@ public:
     void Normale() override {}
 };
 
+class FileDiSistema : public IFile {
+public:
+    bool Scrivi(const QString& percorso, const QByteArray& dati) override {
+        QSaveFile file(percorso);
+        // A folder that takes no new files but lets the file be rewritten still works.
+        file.setDirectWriteFallback(true);
+        return file.open(QIODevice::WriteOnly) && file.write(dati) == dati.size() && file.commit();
+    }
+};
+
 struct Registro {
     MessaggiMuti messaggiFinti;
     ApriMuto apriFinto;
     DialoghiMuti dialoghiFinti;
     OrologioDiSistema orologioFinto;
     CursoreMuto cursoreFinto;
+    FileDiSistema fileReale;
+    IFile* file = nullptr;
     IMessaggi* messaggi = nullptr;
     IApriSistema* apri = nullptr;
     IDialoghiFile* dialoghi = nullptr;
@@ -70,6 +83,8 @@ void Imposta(IApriSistema* a) { R().apri = a; }
 void Imposta(IDialoghiFile* d) { R().dialoghi = d; }
 void Imposta(IOrologio* o) { R().orologio = o; }
 void Imposta(ICursore* c) { R().cursore = c; }
+IFile& File() { return R().file ? *R().file : R().fileReale; }
+void Imposta(IFile* f) { R().file = f; }
 
 QString CartellaProgramma() {
     if (!R().cartella.isEmpty()) return R().cartella;

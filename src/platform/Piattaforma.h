@@ -3,6 +3,7 @@
 // the GUI library, the doubles in their own library (doubles/Doppi.h); the core
 // library only sees these interfaces. Until a set is installed, quiet defaults
 // answer: no box is shown (a question is answered No), no dialog, no cursor.
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -58,6 +59,14 @@ public:
     virtual void Normale() = 0;
 };
 
+class IFile {
+public:
+    virtual ~IFile() = default;
+    // Writes the whole file or nothing: false when it could not be written and
+    // committed (a file already there is then left as it was).
+    virtual bool Scrivi(const QString& percorso, const QByteArray& dati) = 0;
+};
+
 // The seams in force. main installs the real ones; tests install doubles.
 namespace Piattaforma {
 IMessaggi& Messaggi();
@@ -65,11 +74,13 @@ IApriSistema& ApriSistema();
 IDialoghiFile& Dialoghi();
 IOrologio& Orologio();
 ICursore& Cursore();
+IFile& File(); // the real file system unless a test installs another
 void Imposta(IMessaggi*);
 void Imposta(IApriSistema*);
 void Imposta(IDialoghiFile*);
 void Imposta(IOrologio*);
 void Imposta(ICursore*);
+void Imposta(IFile*);
 // The folder of the running executable (overridable by tests).
 QString CartellaProgramma();
 void ImpostaCartellaProgramma(const QString& cartella);

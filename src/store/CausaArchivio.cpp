@@ -2,24 +2,56 @@
 
 #include "store/Testo.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <sqlite3.h>
 
 namespace {
 
-// Empty when SQLite's code names no cause a user can act on.
-QString CausaNota(int codice)
+const QString SolaLettura = QStringLiteral(
+    "l'archivio o la cartella del programma è di sola lettura. Accertarsi di possedere i privilegi di "
+    "scrittura nella cartella di installazione del programma.");
+
+// Why a file could not be opened, told by what is (or is not) at its place.
+QString CausaApertura(const QString& file)
 {
-    switch (codice & 0xFF) {
+    if (file.isEmpty())
+        return QStringLiteral("non è stato possibile aprire il file dell'archivio.");
+    const QFileInfo archivio(file);
+    const QFileInfo cartella(archivio.absolutePath());
+    const QString nome = QDir::toNativeSeparators(archivio.absoluteFilePath());
+    if (archivio.isDir())
+        return QStringLiteral("al posto dell'archivio \"%1\" c'è una cartella con lo stesso nome.").arg(nome);
+    if (!cartella.exists())
+        return QStringLiteral("la cartella \"%1\" che dovrebbe contenere l'archivio non esiste.")
+            .arg(QDir::toNativeSeparators(cartella.absoluteFilePath()));
+    if (!cartella.isDir())
+        return QStringLiteral("\"%1\" non è una cartella, quindi non può contenere l'archivio.")
+            .arg(QDir::toNativeSeparators(cartella.absoluteFilePath()));
+    if (archivio.exists() && !archivio.isReadable())
+        return QStringLiteral("non si possiedono i permessi per leggere l'archivio \"%1\".").arg(nome);
+    if (!archivio.exists() && !cartella.isWritable())
+        return QStringLiteral("la cartella del programma è di sola lettura, quindi l'archivio \"%1\" non può "
+                              "esservi creato. Accertarsi di possedere i privilegi di scrittura nella "
+                              "cartella di installazione del programma.").arg(nome);
+    return QStringLiteral("non è stato possibile aprire il file dell'archivio \"%1\".").arg(nome);
+}
+
+// Empty when SQLite's code names no cause a user can act on.
+QString CausaNota(const ESQLiteException& e)
+{
+    switch (e.Codice() & 0xFF) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return QStringLiteral("l'archivio è in uso da parte di un altro utente o di un altro computer. "
                               "Riprovare tra qualche istante.");
     case SQLITE_READONLY:
+        return SolaLettura;
     case SQLITE_CANTOPEN:
+        return CausaApertura(e.File());
     case SQLITE_PERM:
-        return QStringLiteral("l'archivio o la cartella del programma è di sola lettura. Accertarsi di "
-                              "possedere i privilegi di scrittura nella cartella di installazione del "
-                              "programma.");
+        return QStringLiteral("non si possiedono i permessi per accedere all'archivio.");
     case SQLITE_FULL:
         return QStringLiteral("il disco è pieno.");
     case SQLITE_IOERR:
@@ -36,7 +68,7 @@ QString CausaNota(int codice)
 
 QString CausaArchivio(const ESQLiteException& e)
 {
-    const QString causa = CausaNota(e.Codice());
+    const QString causa = CausaNota(e);
     if (!causa.isEmpty())
         return causa;
     return QStringLiteral("si è verificato un errore nell'accesso all'archivio (%1).").arg(e.Messaggio());
@@ -44,7 +76,7 @@ QString CausaArchivio(const ESQLiteException& e)
 
 QString TestoErroreArchivio(const ESQLiteException& e)
 {
-    QString causa = CausaNota(e.Codice());
+    QString causa = CausaNota(e);
     if (causa.isEmpty())
         return e.Messaggio(); // the access layer's own text says it best
     causa[0] = causa[0].toUpper();

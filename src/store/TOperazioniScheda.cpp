@@ -28,11 +28,14 @@ QByteArray LeggiFoto(const QString& percorso)
 {
     QFile f(percorso);
     QByteArray dati;
-    if (f.open(QIODevice::ReadOnly))
+    const bool aperto = f.open(QIODevice::ReadOnly);
+    if (aperto)
         dati = f.readAll();
-    if (dati.isEmpty() || f.error() != QFileDevice::NoError)
+    if (!aperto || f.error() != QFileDevice::NoError)
         throw ENonRiuscito{QStringLiteral("il file della foto \"%1\" non esiste più o non può essere letto.")
                                .arg(percorso)};
+    if (dati.isEmpty())
+        throw ENonRiuscito{QStringLiteral("il file della foto \"%1\" è vuoto.").arg(percorso)};
     return dati;
 }
 
@@ -40,6 +43,7 @@ QByteArray LeggiFoto(const QString& percorso)
 
 void TOperazioniScheda::Avviso(const QString& caption, const QString& testo)
 {
+    MettiCampioneSeVuota(); // the photo frame is never blank behind a box
     if (MostraScheda)
         MostraScheda(); // the box appears over the card as it now stands
     Piattaforma::Messaggi().Mostra(TipoMessaggio::Avviso, caption, testo);
@@ -47,6 +51,7 @@ void TOperazioniScheda::Avviso(const QString& caption, const QString& testo)
 
 void TOperazioniScheda::Informazione(const QString& caption, const QString& testo)
 {
+    MettiCampioneSeVuota();
     if (MostraScheda)
         MostraScheda();
     Piattaforma::Messaggi().Mostra(TipoMessaggio::Informazione, caption, testo);
@@ -156,11 +161,12 @@ void TOperazioniScheda::SalvaScheda()
 
 void TOperazioniScheda::AnnullaTransazione(TSQLiteDatabase& db)
 {
-    // At once, so that no lock stays held while the user reads the message. SQLite
-    // may already have ended the transaction itself; then this fails harmlessly.
+    // At once, so that no lock stays held while the user reads the message.
     try {
-        db.Execute("ROLLBACK;");
+        db.Rollback();
     } catch (const ESQLiteException&) {
+        // The connection is left without a transaction all the same; the archive
+        // drops what was not committed.
     }
 }
 

@@ -25,8 +25,8 @@ const char* const FineFile = "Table is at End of File";
 
 } // namespace
 
-ESQLiteException::ESQLiteException(const QString& messaggio, int codice)
-    : std::runtime_error(messaggio.toStdString()), m_messaggio(messaggio), m_codice(codice) {}
+ESQLiteException::ESQLiteException(const QString& messaggio, int codice, const QString& file)
+    : std::runtime_error(messaggio.toStdString()), m_messaggio(messaggio), m_codice(codice), m_file(file) {}
 
 // ---- TSQLiteDatabase ----
 
@@ -43,7 +43,8 @@ int CodiceErrore(sqlite3* db) {
     QString messaggio = QString::fromLatin1(s);
     if (sqlite3_errcode(db) != SQLITE_OK)
         messaggio += QStringLiteral(" \"%1\" : %2").arg(Win1252::ATesto(sql), TestoSQLite(sqlite3_errmsg(db)));
-    throw ESQLiteException(messaggio, CodiceErrore(db));
+    const char* file = sqlite3_db_filename(db, "main");
+    throw ESQLiteException(messaggio, CodiceErrore(db), file ? QString::fromUtf8(file) : QString());
 }
 
 void Prepara(sqlite3* db, const QByteArray& sql, Statemento& st, const char* erroreFallito,
@@ -77,13 +78,14 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& file) {
     const int esito = sqlite3_open(nome.constData(), &m_db);
     if (esito != SQLITE_OK) {
         if (!m_db)
-            throw ESQLiteException(QStringLiteral("Failed to open database \"%1\" : unknown error").arg(file), esito);
+            throw ESQLiteException(QStringLiteral("Failed to open database \"%1\" : unknown error").arg(file), esito,
+                                   file);
         const QString messaggio =
             QStringLiteral("Failed to open database \"%1\" : %2").arg(file, TestoSQLite(sqlite3_errmsg(m_db)));
         const int codice = sqlite3_extended_errcode(m_db);
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw ESQLiteException(messaggio, codice);
+        throw ESQLiteException(messaggio, codice, file);
     }
     // Another copy of the program on a shared folder may hold a lock for a moment.
     sqlite3_busy_timeout(m_db, AttesaBlocco);
@@ -214,6 +216,11 @@ void TSQLiteDatabase::StartTransaction() {
 void TSQLiteDatabase::Commit() {
     Execute("COMMIT;");
     m_inTransazione = false;
+}
+
+void TSQLiteDatabase::Rollback() {
+    m_inTransazione = false;
+    if (!sqlite3_get_autocommit(m_db)) Execute("ROLLBACK;");
 }
 
 bool TSQLiteDatabase::HasTable(const QByteArray& nome) {

@@ -17,13 +17,16 @@ struct sqlite3;
 class ESQLiteException : public std::runtime_error {
 public:
     // codice: SQLite's extended result code when SQLite reported one, otherwise 0.
-    explicit ESQLiteException(const QString& messaggio, int codice = 0);
+    // file: the archive the connection was on, when known.
+    explicit ESQLiteException(const QString& messaggio, int codice = 0, const QString& file = QString());
     QString Messaggio() const { return m_messaggio; }
     int Codice() const { return m_codice; }
+    QString File() const { return m_file; }
 
 private:
     QString m_messaggio;
     int m_codice;
+    QString m_file;
 };
 
 class TSQLiteTable {
@@ -76,6 +79,9 @@ public:
     int64_t LastInsertRowId() const;
     void StartTransaction();
     void Commit();
+    // Ends the open transaction without its changes. SQLite may already have ended
+    // it itself after an error; the connection's state follows SQLite's either way.
+    void Rollback();
     bool InTransaction() const { return m_inTransazione; }
     bool HasTable(const QByteArray& nome);
 

@@ -37,6 +37,11 @@ void PulsanteImmagine::mousePressEvent(QMouseEvent* e) {
     QLabel::mousePressEvent(e);
 }
 
+void PulsanteImmagine::mouseDoubleClickEvent(QMouseEvent* e) {
+    m_premuto = false;
+    e->accept();
+}
+
 void PulsanteImmagine::mouseReleaseEvent(QMouseEvent* e) {
     const bool click = m_premuto && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
     m_premuto = false;

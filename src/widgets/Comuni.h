@@ -29,6 +29,8 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    // The second press of a double click is no new click: one action per double click.
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
 private:
     bool m_premuto = false;
 };

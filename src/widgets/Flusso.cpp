@@ -4,6 +4,7 @@
 
 #include "widgets/Testo1252.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEvent>
@@ -12,11 +13,38 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QScreen>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <QWidget>
 
 static void RegistraRisorse() { Q_INIT_RESOURCE(assets); }
 
 namespace {
+
+// The desktop's own style, with group frames drawn as a plain etched line: the
+// frames take the colour of what they sit on (the windows' frames are white),
+// where the style would tint their inside.
+class StileFinestre : public QProxyStyle {
+public:
+    explicit StileFinestre(const QString& base) : QProxyStyle(QStyleFactory::create(base)) {}
+    void drawPrimitive(PrimitiveElement elemento, const QStyleOption* opzione, QPainter* pittore,
+                       const QWidget* widget) const override {
+        if (elemento != PE_FrameGroupBox) {
+            QProxyStyle::drawPrimitive(elemento, opzione, pittore, widget);
+            return;
+        }
+        const QRect r = opzione->rect.adjusted(0, 0, -1, -1);
+        pittore->save();
+        pittore->setBrush(Qt::NoBrush);
+        pittore->setPen(QColor(160, 160, 160));
+        pittore->drawRect(r.adjusted(0, 0, -1, -1));
+        pittore->setPen(Qt::white);
+        pittore->drawRect(r.adjusted(1, 1, 0, 0));
+        pittore->restore();
+    }
+};
 
 // Ends a nested loop when the watched window is hidden or destroyed.
 class SorveglianzaChiusura : public QObject {
@@ -40,6 +68,8 @@ namespace Flusso {
 void CaricaRisorse() {
     static const bool fatto = (RegistraRisorse(), true);
     Q_UNUSED(fatto);
+    if (qApp && !dynamic_cast<StileFinestre*>(QApplication::style()))
+        QApplication::setStyle(new StileFinestre(QApplication::style()->name()));
 }
 
 void MostraModale(QWidget* finestra) {

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QMimeData>
 
+#include <limits>
+
 QValidator::State Validatore1252::validate(QString& testo, int&) const {
     if (Win1252::Rappresentabile(testo)) return Acceptable;
     // The line edit undoes the change that made the text invalid.
@@ -17,6 +19,11 @@ QValidator::State Validatore1252::validate(QString& testo, int&) const {
 
 void Testo1252::Filtra(QLineEdit* casella) {
     casella->setValidator(new Validatore1252(casella));
+}
+
+void Testo1252::CasellaTesto(QLineEdit* casella) {
+    Filtra(casella);
+    casella->setMaxLength(std::numeric_limits<int>::max());
 }
 
 TestoMultiriga::TestoMultiriga(QWidget* parent) : QPlainTextEdit(parent) {}

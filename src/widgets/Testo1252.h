@@ -17,6 +17,10 @@ public:
 namespace Testo1252 {
 // Installs the filter on a one-line box (typing, paste, drop, input methods).
 void Filtra(QLineEdit* casella);
+// A box that takes card text: the filter, and no length limit (a line edit would
+// otherwise cut a longer stored text when it is loaded, and the save would store
+// the cut text).
+void CasellaTesto(QLineEdit* casella);
 } // namespace Testo1252
 
 // A multi-line box with the same filter built in.
