@@ -7,6 +7,8 @@ PACKAGES := cmake ninja-build g++ pkg-config \
   fonts-dejavu-core fonts-liberation fontconfig
 # Packages that only the tests need; each piece of work adds its own line.
 TEST_PACKAGES :=
+# A private cupsd with a file queue, and the PDF tools that read its jobs back.
+TEST_PACKAGES += cups poppler-utils
 # The office suite users have, to open what the exports write.
 TEST_PACKAGES += libreoffice-calc-nogui libreoffice-writer-nogui
 FORMAT_PACKAGES := clang-format

@@ -40,6 +40,13 @@ check password/logo01.png 351x69
 check password/logo02.png 351x132
 check password/image1.png 351x66
 check info/logo.png 300x80
+check splash/sfondo.png 597x362
+check splash/sprite.png 108x60
+check guida/logo.png 543x42
+check guida/pdf.png 16x16
+check guida/icona.png 32x32
+check allegati/guida_file.png 28x41
+check allegati/guida_cartella.png 41x47
 check esporta/logo.png 381x57
 check esporta/excel.png 28x28
 check esporta/guida.png 32x32
@@ -47,6 +54,13 @@ check esporta/esci.png 32x32
 check icon/tegolario.png 256x256
 check icon/tegolario_32.png 32x32
 check icon/tegolario.svg 256x256
+# the splash sprite: 24-bit, its bottom-left pixel the transparent magenta
+sp=$(convert splash/sprite.png -format '%[pixel:p{0,59}] %[channels]' info: 2>/dev/null)
+case "$sp" in "srgb(255,0,255) srgb"*) ;; *) echo "sprite corner/depth: $sp"; fail=1 ;; esac
+check trova/lente.png 40x40
+check trova/chiave.png 40x40
+check trova/mano.png 144x137
+check trova/stanza.png 69x193
 # banner: 9 full-size frames, 5/100 s each, not disposed, endless loop
 frames=$(identify -format '%T %D %W %H %w %h %X %Y\n' avvio/banner.gif | sort | uniq -c | sed 's/^ *//')
 if [ "$frames" != "9 5 None 451 10 451 10 +0 +0" ]; then echo "GIF frames: $frames"; fail=1; fi

@@ -17,7 +17,7 @@ trap 'rm -rf "$TMP"' EXIT
 # unchanged files.
 PNGOPT="-strip -define png:exclude-chunks=date,time"
 
-mkdir -p samples tiles banners cmd avvio password info icon esporta
+mkdir -p samples tiles banners cmd avvio password info icon splash guida allegati trova esporta
 
 # svg W H OUT: render at exactly W x H.
 svg() {
@@ -137,6 +137,34 @@ centred "$SRC/cmd/excel.svg" 28 28 28 esporta/excel.png
 tango help-browser 32 32 32 esporta/guida.png
 tango system-log-out 32 32 32 esporta/esci.png
 
+# --- copyright splash: background artwork and the flying sprite ---
+# Drawings that show the product mark are rendered beside a copy of it.
+cp "$SRC/logo/marchio.svg" "$SRC/splash/sfondo.svg" "$SRC/guida/logo.svg" "$TMP/"
+(cd "$TMP" && rsvg-convert -w 597 -h 362 sfondo.svg -o "$TMP/ss.png")
+convert "$TMP/ss.png" -background black -alpha remove -alpha off $PNGOPT PNG24:splash/sfondo.png
+# The sprite's transparent colour is magenta, the colour of its bottom-left pixel:
+# edges are made all or nothing, so no half-magenta fringe is ever drawn.
+svg "$SRC/splash/sprite.svg" 108 60 "$TMP/sp.png"
+convert "$TMP/sp.png" -channel A -threshold 50% +channel -background '#ff00ff' -alpha remove -alpha off \
+    $PNGOPT PNG24:splash/sprite.png
+
+# --- help window and the attachments windows ---
+(cd "$TMP" && rsvg-convert -w 543 -h 42 logo.svg -o "$TMP/gl.png")
+convert "$TMP/gl.png" $PNGOPT PNG24:guida/logo.png
+tango gnome-mime-application-pdf 16 16 16 guida/pdf.png
+tango help-browser 32 32 32 guida/icona.png
+tango dialog-information 22 28 41 allegati/guida_file.png
+tango dialog-information 32 41 47 allegati/guida_cartella.png
+
+# --- quick find and advanced search windows ---
+svg "$TANGO/scalable/actions/system-search.svg" 40 40 trova/lente.png
+svg "$SRC/trova/chiave.svg" 40 40 trova/chiave.png
+svg "$SRC/trova/mano.svg" 144 137 trova/mano.png
+# a narrow view of the studio flat drawing: lamp, curtain and floor
+sed 's/width="713" height="537" viewBox="0 0 713 537"/width="69" height="193" viewBox="436 180 95 266" preserveAspectRatio="xMidYMid slice"/' \
+    "$SRC/samples/amici.svg" >"$TMP/stanza.svg"
+svg "$TMP/stanza.svg" 69 193 trova/stanza.png
+
 # --- program icon ---
 cp "$SRC/logo/marchio.svg" icon/tegolario.svg
 svg "$SRC/logo/marchio.svg" 256 256 icon/tegolario.png
@@ -148,7 +176,7 @@ svg "$SRC/logo/marchio.svg" 32 32 icon/tegolario_32.png
     echo '<RCC version="1.0">'
     echo '<qresource>'
     echo '    <file alias="RESNAME">avvio/banner.gif</file>'
-    find samples tiles banners cmd avvio password info icon esporta -type f | LC_ALL=C sort |
+    find samples tiles banners cmd avvio password info icon splash guida allegati trova esporta -type f | LC_ALL=C sort |
         sed 's|.*|    <file>&</file>|'
     echo '</qresource>'
     echo '</RCC>'

@@ -52,8 +52,16 @@ private slots:
     void windowsCreatedInOrderAndHidden() {
         for (QWidget* w : Registro::Tutte()) w->hide();
         Registro::CreaFinestre(); // afresh: nothing shown by creation
-        QStringList attesi{"frmPassword", "frmAvvio", "frmCambiaPassword", "frmInfo", "frmZoom"};
-        for (const TCategoria& c : Categorie::Tutte()) attesi << c.NomeFinestra() << c.NomeFinestra("Exp");
+        QStringList attesi{"frmPassword", "frmAvvio", "frmCambiaPassword", "frmHelpForm", "frmInfo", "frmSplash", "frmZoom"};
+        for (const TCategoria& c : Categorie::Tutte()) {
+            attesi << c.NomeFinestra();
+            // The attachments and folder windows serve every category: created once, after the first card window.
+            if (&c == &Categorie::PerPosizione(0))
+                attesi << "frmAllegaCartella" << "frmAllegaFile" << c.NomeFinestra("Trova") << c.NomeFinestra("Exp")
+                       << c.NomeFinestra("Ricerca");
+            else
+                attesi << c.NomeFinestra("Exp") << c.NomeFinestra("Ricerca") << c.NomeFinestra("Trova");
+        }
         QStringList nomi;
         for (QWidget* w : Registro::Tutte()) {
             nomi << w->objectName();

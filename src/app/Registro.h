@@ -4,11 +4,16 @@
 #include <QString>
 #include <QWidget>
 
+struct TArgomentoGuida;
+
 namespace Registro {
 // Creates every window in the start-up order; the first (frmPassword) is the main window.
 void CreaFinestre();
 void DistruggiFinestre();
 QWidget* Finestra(const QString& nomeOggetto); // nullptr when unknown
 QWidget* Principale();
+// The help window with the topic, modal over the window that asked for it (the
+// launcher, a record card window, an export window); returns when it closes.
+void MostraGuida(const TArgomentoGuida& argomento, QWidget* apertoDa);
 QList<QWidget*> Tutte(); // in creation order
 } // namespace Registro

@@ -1,18 +1,23 @@
 #include "app/Screenshots.h"
 
+#include "app/ArgomentiGuida.h"
 #include "app/Registro.h"
+#include "app/TfrmHelpForm.h"
+#include "app/TfrmSplash.h"
 #include "card/TfrmZoom.h"
 #include "doubles/Doppi.h"
 #include "export/TfrmExp.h"
 #include "store/TArchivio.h"
+#include "store/TCategoria.h"
 #include "store/TScheda.h"
 #include "store/Win1252.h"
-#include "store/TCategoria.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -42,7 +47,8 @@ void CaricaFotoCampione(QWidget* finestra, const QString& cartellaTemporanea, Fi
     Attendi();
 }
 
-// A few cards of the kind an agency keeps, so that the export window shows a grid.
+// A few cards of the kind an agency keeps, so that the export window shows a grid
+// (in an archive that has none yet).
 void SchedeDimostrative(const TCategoria& categoria) {
     struct Voce {
         const char *rif, *descrizione, *ubicazione, *vani, *mq, *prezzo, *classe, *condizioni, *didascalia;
@@ -55,7 +61,9 @@ void SchedeDimostrative(const TCategoria& categoria) {
         {"A-105", "Piano terra con giardino", "Via Manzoni 5", "3", "90", "€ 210.000", "C", "Buone", "Giardino privato"},
     };
     TArchivio archivio(categoria);
-    archivio.ApriArchivio();
+    if (archivio.ApriArchivio(Statementi::PrimaScheda(archivio.Tabella())) && archivio.Risultato() &&
+        archivio.Risultato()->Count() > 0)
+        return;
     TSQLiteDatabase& db = *archivio.Connessione();
     QByteArray colonne = "varTitolo,varAutore,varAlbum,varCategoria,varData,varFotocamera,varLuogo,varSoggetti,varDidascalia";
     for (const Voce& v : voci) {
@@ -64,6 +72,63 @@ void SchedeDimostrative(const TCategoria& categoria) {
             testi << Win1252::DaTesto(QString::fromUtf8(t));
         db.Execute("INSERT INTO " + archivio.Tabella() + " (" + colonne + ",Ext) VALUES (?,?,?,?,?,?,?,?,?,'JPG')", testi);
     }
+}
+
+// A few studio flats, so that the find windows can be shown with a result list.
+void SchedeDiEsempio() {
+    struct Esempio {
+        const char *Titolo, *Descrizione, *Ubicazione, *Vani, *Metri, *Prezzo, *Note;
+    };
+    const Esempio esempi[] = {
+        {"M-104", "Monolocale con bagno finestrato e angolo cottura", "Milano, Città Studi", "1", "32", "145.000",
+         "Posto box auto"},
+        {"M-087", "Monolocale arredato, bagno con doccia", "Torino, San Salvario", "1", "28", "98.000", ""},
+        {"M-112", "Ampio monolocale su due livelli", "Bologna, centro storico", "1 + soppalco", "45", "189.000",
+         "Box auto doppio"},
+        {"M-009", "Monolocale da ristrutturare", "Genova, Sampierdarena", "1", "25", "39.000", ""},
+        {"M-131", "Monolocale nuovo, classe A, terrazzo", "Verona, Borgo Trento", "1", "38", "172.500",
+         "Cantina e posto bici"},
+        {"M-010", "Monolocale con vista lago e bagno nuovo", "Como, lungolago", "1", "30", "210.000", ""},
+    };
+    TArchivio archivio(*Categorie::PerTabella(QStringLiteral("amici")));
+    archivio.ApriArchivio();
+    QByteArray sql = "INSERT INTO amici (" + Statementi::ColonneElenco().mid(3) + ",Ext) VALUES (";
+    for (int i = 0; i < NumeroCampiTesto; ++i) sql += "?,";
+    sql += "'JPG')";
+    for (const Esempio& e : esempi) {
+        QList<QByteArray> v(NumeroCampiTesto);
+        const auto b = [](const char* s) { return Win1252::DaTesto(QString::fromUtf8(s)); };
+        v[cTitolo] = b(e.Titolo);
+        v[cAutore] = b(e.Descrizione);
+        v[cAlbum] = b(e.Ubicazione);
+        v[cCategoria] = b(e.Vani);
+        v[cData] = b(e.Metri);
+        v[cFotocamera] = b(e.Prezzo);
+        v[cNote] = b(e.Note);
+        archivio.Connessione()->Execute(sql, v);
+    }
+}
+
+template <class T> T* Figlio(QWidget* w, const char* nome) { return w->findChild<T*>(QString::fromLatin1(nome)); }
+
+// The find windows once more, as they look with a result list: file name + "Elenco".
+bool ConElenco(QWidget* w) {
+    if (w->objectName() == QLatin1String("frmTrovaAmici")) {
+        Figlio<QLineEdit>(w, "txtCriterio")->setText(QStringLiteral("M-"));
+        Figlio<QPushButton>(w, "btnPopola")->click();
+        Figlio<QLineEdit>(w, "txtTrova")->setText(QStringLiteral("vista"));
+        Figlio<QPushButton>(w, "btnTrova")->click();
+        Figlio<QLineEdit>(w, "txtCriterio")->setFocus();
+    } else if (w->objectName() == QLatin1String("frmRicercaAmici")) {
+        Figlio<QLineEdit>(w, "txtAutore")->setText(QStringLiteral("monolocale"));
+        Figlio<QPushButton>(w, "cmdTrova")->click();
+        Figlio<QLineEdit>(w, "txtTrova")->setText(QStringLiteral("bagno"));
+        Figlio<QPushButton>(w, "cmdTrova02")->click();
+    } else {
+        return false;
+    }
+    Attendi();
+    return true;
 }
 
 } // namespace
@@ -81,6 +146,7 @@ int Esegui(const QString& cartella) {
     Piattaforma::ImpostaCartellaProgramma(programma.path());
 
     Registro::CreaFinestre();
+    SchedeDiEsempio();
     int errori = 0;
     for (QWidget* w : Registro::Tutte()) {
         // A maximised window would take the size of whatever screen runs this;
@@ -97,6 +163,14 @@ int Esegui(const QString& cartella) {
         Attendi();
         misuraDiProgetto(); // some windows maximise themselves when shown
         if (Categorie::PerRadice(w->objectName().mid(3))) CaricaFotoCampione(w, programma.path(), doppi.Dialoghi);
+        if (auto* guida = qobject_cast<TfrmHelpForm*>(w)) { // with the topic the launcher gives it
+            guida->ImpostaArgomento(ArgomentiGuida::Avvio());
+            Attendi();
+        }
+        if (auto* splash = qobject_cast<TfrmSplash*>(w)) { // the sprites on their ways, a few seconds in
+            for (int i = 0; i < 60; ++i) splash->Timer1Timer();
+            Attendi();
+        }
         if (auto* zoom = qobject_cast<TfrmZoom*>(w)) { // as a user sees it: with a photo
             zoom->ImpostaFoto(TFoto::DaFile(Categorie::PerPosizione(0).FotoCampioneGrande()));
             Attendi();
@@ -105,6 +179,13 @@ int Esegui(const QString& cartella) {
         if (!w->grab().save(file)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
             ++errori;
+        }
+        if (ConElenco(w)) {
+            const QString elenco = QDir(cartella).filePath(w->objectName() + QStringLiteral("Elenco.png"));
+            if (!w->grab().save(elenco)) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(elenco));
+                ++errori;
+            }
         }
         w->hide();
         Attendi();

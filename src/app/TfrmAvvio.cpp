@@ -1,6 +1,7 @@
 #include "app/TfrmAvvio.h"
 
 #include "widgets/Flusso.h"
+#include "app/ArgomentiGuida.h"
 #include "app/Registro.h"
 #include "widgets/Comuni.h"
 #include "platform/Piattaforma.h"
@@ -131,9 +132,7 @@ void TfrmAvvio::imgInfoClick() { Flusso::MostraModale(Registro::Finestra(QString
 
 void TfrmAvvio::imgCopyrightClick() { Flusso::MostraModale(Registro::Finestra(QStringLiteral("frmSplash"))); }
 
-void TfrmAvvio::imgGuidaClick() {
-    // The help window and the launcher's topic are not part of the program yet.
-}
+void TfrmAvvio::imgGuidaClick() { Registro::MostraGuida(ArgomentiGuida::Avvio(), this); }
 
 void TfrmAvvio::lblWebMouseUp() {
     CursoreOccupato occupato;

@@ -1,11 +1,13 @@
 // Tegolario: start-up. Creates every window, shows the login window and runs the loop.
 #include "widgets/Flusso.h"
+#include "app/GuidaPdf.h"
 #include "app/Registro.h"
 #include "app/Screenshots.h"
 #include "export/MotoreDocumenti.h"
 #include "photo/Foto.h"
 #include "platform/Piattaforma.h"
 #include "platform/QtPiattaforma.h"
+#include "platform/QtStampante.h"
 
 #include <QApplication>
 #include <QFont>
@@ -29,6 +31,10 @@ void SostituisciCaratteri() {
 
 int main(int argc, char* argv[]) {
     PreparaMemoriaFoto();
+    // The user guide is made without showing anything on the desktop.
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--guida") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Flusso::CaricaRisorse();
     QApplication::setApplicationName(QStringLiteral("Tegolario"));
@@ -53,8 +59,19 @@ int main(int argc, char* argv[]) {
         return Screenshots::Esegui(argomenti.at(posFoto + 1));
     }
 
+    const int posGuida = argomenti.indexOf(QStringLiteral("--guida"));
+    if (posGuida >= 0) {
+        if (posGuida + 1 >= argomenti.size()) {
+            qCritical("--guida needs a file");
+            return 2;
+        }
+        return GuidaPdf::Esegui(argomenti.at(posGuida + 1));
+    }
+
     PiattaformaReale piattaforma;
     piattaforma.Installa();
+    QtStampante stampante; // the default printer, asked for at each printout
+    Piattaforma::Imposta(&stampante);
     // The exports write real documents and open them with the desktop's office program.
     TMotoreDocumenti documenti;
     Automazione::Imposta(&documenti);
@@ -66,5 +83,6 @@ int main(int argc, char* argv[]) {
     const int esito = app.exec();
     Registro::DistruggiFinestre();
     Automazione::Imposta(nullptr);
+    Piattaforma::Imposta(static_cast<IStampante*>(nullptr));
     return esito;
 }

@@ -1,11 +1,14 @@
 #include "card/TfrmScheda.h"
 
 #include "card/FinestreScheda.h"
+#include "card/TfrmAllegaCartella.h"
+#include "card/TfrmAllegaFile.h"
 #include "card/TfrmZoom.h"
 #include "widgets/Comuni.h"
 #include "widgets/Flusso.h"
 #include "widgets/Testo1252.h"
 #include "platform/Piattaforma.h"
+#include "store/Testo.h"
 #include "ui_TfrmScheda.h"
 
 #include <QCloseEvent>
@@ -263,6 +266,23 @@ bool TfrmScheda::ApriFinestraFiglia(const char* prefisso) {
     return true;
 }
 
+bool TfrmScheda::CaricaSchedaPerNumero(qint64 id) {
+    bool caricata = false;
+    Esegui([&] {
+        try {
+            if (!m_archivio.ApriArchivio(Statementi::SchedaPerNumero(m_archivio.Tabella(), id))) return;
+            TSQLiteTable* t = m_archivio.Risultato();
+            if (!t || !t->First()) return;
+            m_operazioni.CaricaScheda(*t);
+            m_operazioni.MettiCampioneSeVuota();
+            caricata = true;
+        } catch (...) {
+            // The find windows open a listed card in silence; the card stays as it was.
+        }
+    });
+    return caricata;
+}
+
 bool TfrmScheda::PreparaFinestraFiglia() {
     Esegui([&] { m_operazioni.PulisciScheda(); });
     try {
@@ -409,10 +429,15 @@ void TfrmScheda::imgZoomClick() {
     });
 }
 
-// Quick find: its window arrives with the finding work.
-void TfrmScheda::cmdTrovaClick() {}
-// Advanced search: its window arrives with the finding work.
-void TfrmScheda::cmdRicercaClick() {}
+void TfrmScheda::cmdTrovaClick() { ApriFinestraFiglia("Trova"); }
+
+void TfrmScheda::cmdRicercaClick() {
+    // The search window loads a chosen card only for the category key written here.
+    if (QWidget* ricerca = FinestreScheda::Finestra(m_categoria.NomeFinestra("Ricerca")))
+        if (auto* memoria = ricerca->findChild<QLabel*>(QStringLiteral("lblMemory")))
+            memoria->setText(QString::fromLatin1(m_categoria.Tabella));
+    ApriFinestraFiglia("Ricerca");
+}
 void TfrmScheda::cmdWordClick() {
     Protetto([&] {
         ControlliInScheda(); // what the boxes show, saved or not; the card stays as it is
@@ -424,13 +449,43 @@ void TfrmScheda::cmdWordClick() {
 }
 
 void TfrmScheda::cmdExcelClick() { ApriFinestraFiglia("Exp"); }
-// Attached files: their window arrives with the attachments work.
-void TfrmScheda::cmdAllegaClick() {}
-// Associated folder: its window arrives with the attachments work.
-void TfrmScheda::cmdAssociaClick() {}
+// A fresh window for each use, owned by this one and destroyed when it closes:
+// nothing typed there survives unless it was applied.
+void TfrmScheda::cmdAllegaClick() {
+    Protetto([&] {
+        QPointer<TfrmAllegaFile> f = new TfrmAllegaFile(this);
+        f->Compila(QString::fromLatin1(m_categoria.Tabella),
+                   {Testo::Rifila(CampoNascosto(cFile01)), Testo::Rifila(CampoNascosto(cFile02)),
+                    Testo::Rifila(CampoNascosto(cFile03))},
+                   {Testo::Rifila(CampoNascosto(cDesc01)), Testo::Rifila(CampoNascosto(cDesc02)),
+                    Testo::Rifila(CampoNascosto(cDesc03))});
+        Flusso::MostraModale(f);
+        delete f.data();
+    });
+}
+void TfrmScheda::cmdAssociaClick() {
+    Protetto([&] {
+        QPointer<TfrmAllegaCartella> f = new TfrmAllegaCartella(this);
+        f->Compila(QString::fromLatin1(m_categoria.Tabella), Testo::Rifila(CampoNascosto(cCartella)),
+                   Testo::Rifila(CampoNascosto(cCartellaDesc)));
+        Flusso::MostraModale(f);
+        delete f.data();
+    });
+}
 // Photo browser: its window arrives with the presentation work.
 void TfrmScheda::cmdSfogliaFotoClick() {}
 // Slideshow: its window arrives with the presentation work.
 void TfrmScheda::cmdSlideshowClick() {}
-// Help topic: the help window arrives with the application shell work.
-void TfrmScheda::cmdGuidaClick() {}
+void TfrmScheda::cmdGuidaClick() { emit GuidaRichiesta(); }
+
+QString TfrmScheda::CampoNascosto(Campo campo) const {
+    if (campo < cFile01 || campo > cCartellaDesc) return {};
+    auto* l = qobject_cast<QLabel*>(Controllo(campo));
+    return l ? l->text() : QString();
+}
+
+void TfrmScheda::ImpostaCampoNascosto(Campo campo, const QString& valore) {
+    if (campo < cFile01 || campo > cCartellaDesc) return;
+    if (auto* l = qobject_cast<QLabel*>(Controllo(campo))) l->setText(valore);
+    m_scheda.Testi[std::size_t(campo)] = valore;
+}

@@ -36,14 +36,24 @@ public:
     // Before a child window: empties the card and re-opens the archive. False when
     // the archive cannot be opened; the child is then not shown.
     bool PreparaFinestraFiglia();
+    // The hidden fields of the working card (cFile01 .. cCartellaDesc): the
+    // attachments and folder windows read them and write them back.
+    QString CampoNascosto(Campo campo) const;
+    void ImpostaCampoNascosto(Campo campo, const QString& valore);
     // The category's own window of that kind ("frmTrova" + stem for "Trova"), shown
     // modally after PreparaFinestraFiglia; nothing happens when that fails.
     // Returns whether the window was shown.
     bool ApriFinestraFiglia(const char* prefisso);
+    // Loads the stored card of that number as the working card (a card listed by
+    // the find windows), with the sample photo when it has none. False, and the
+    // card as it was, when the archive has no such card or cannot be read.
+    bool CaricaSchedaPerNumero(qint64 id);
 
 signals:
     // The window has closed (hidden); the launcher comes back.
     void Chiusa();
+    // The help button: the registry shows the help window with this window's topic.
+    void GuidaRichiesta();
     // Export of the card on display: the ten texts as shown (not yet trimmed; the note
     // with Windows line ends) and the picture shown, as its own encoded bytes.
     void EsportaInWord(const QStringList& testi, const QByteArray& immagine);

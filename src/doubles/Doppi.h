@@ -43,9 +43,13 @@ class FintoDialoghi : public IDialoghiFile {
 public:
     QString ApriFile(const QString& titolo, const QString& filtro, QObject* = nullptr) override;
     QString SalvaFile(const QString& titolo, const QString& filtro, QObject* = nullptr) override;
+    QString ScegliFile(const QString& titolo, const QString& filtro, const QString& iniziale,
+                       QObject* = nullptr) override;
     QString ScegliCartella(const QString& titolo, QObject* = nullptr) override;
     QString ProssimoPercorso;  // returned once, then emptied (empty = cancel)
     QString UltimoTitolo, UltimoFiltro;
+    QString UltimoIniziale;    // where the last ScegliFile started
+    int Aperti = 0;            // dialogs shown
 };
 
 class FintoOrologio : public IOrologio {

@@ -134,7 +134,7 @@ void TfrmExp::imgExcelMouseUp() {
 }
 
 void TfrmExp::imgGuidaMouseUp() {
-    Protetto([&] { emit GuidaRichiesta(m_categoria.TitoloAiutoEsportazione()); });
+    Protetto([&] { emit GuidaRichiesta(); });
 }
 
 void TfrmExp::imgEsciMouseUp() { close(); }

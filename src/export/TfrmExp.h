@@ -26,7 +26,7 @@ public:
 
 signals:
     // The help window with this window's topic, modal over it.
-    void GuidaRichiesta(const QString& titolo);
+    void GuidaRichiesta();
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -13,7 +13,7 @@ namespace {
 class MessaggiMuti : public IMessaggi {
 public:
     Risposta Mostra(TipoMessaggio tipo, const QString&, const QString&, QObject*) override {
-        return tipo == TipoMessaggio::Domanda ? Risposta::No : Risposta::OK;
+        return tipo == TipoMessaggio::Domanda || tipo == TipoMessaggio::DomandaConIcona ? Risposta::No : Risposta::OK;
     }
 };
 class ApriMuto : public IApriSistema {
@@ -24,6 +24,7 @@ class DialoghiMuti : public IDialoghiFile {
 public:
     QString ApriFile(const QString&, const QString&, QObject*) override { return {}; }
     QString SalvaFile(const QString&, const QString&, QObject*) override { return {}; }
+    QString ScegliFile(const QString&, const QString&, const QString&, QObject*) override { return {}; }
     QString ScegliCartella(const QString&, QObject*) override { return {}; }
 };
 class OrologioDiSistema : public IOrologio {

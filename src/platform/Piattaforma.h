@@ -10,13 +10,14 @@
 
 class QObject;
 
-enum class TipoMessaggio { Informazione, Avviso, Domanda, Semplice, Errore };
+// DomandaConIcona: a question box that also shows the question icon.
+enum class TipoMessaggio { Informazione, Avviso, Domanda, Semplice, Errore, DomandaConIcona };
 enum class Risposta { OK, Si, No };
 
 class IMessaggi {
 public:
     virtual ~IMessaggi() = default;
-    // Modal box; Domanda has Yes and No, the others OK. Semplice and Errore use the
+    // Modal box; Domanda and DomandaConIcona have Yes and No, the others OK. Semplice and Errore use the
     // caption given (the application title "Tegolario" for plain boxes).
     virtual Risposta Mostra(TipoMessaggio tipo, const QString& caption, const QString& testo,
                             QObject* proprietario = nullptr) = 0;
@@ -42,6 +43,11 @@ public:
     // filtro is the list in the "Descrizione|*.a;*.b|..." form. Empty string: cancelled.
     virtual QString ApriFile(const QString& titolo, const QString& filtro, QObject* proprietario = nullptr) = 0;
     virtual QString SalvaFile(const QString& titolo, const QString& filtro, QObject* proprietario = nullptr) = 0;
+    // A file to refer to, which need not exist; starts on iniziale (empty: no file name).
+    virtual QString ScegliFile(const QString& titolo, const QString& filtro, const QString& iniziale,
+                               QObject* proprietario = nullptr) = 0;
+    // A folder: starts at the desktop with nothing selected, folders only, no button
+    // for a new folder and no box for typing a path.
     virtual QString ScegliCartella(const QString& titolo, QObject* proprietario = nullptr) = 0;
 };
 

@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -28,10 +31,11 @@ Risposta QtMessaggi::Mostra(TipoMessaggio tipo, const QString& caption, const QS
     case TipoMessaggio::Informazione: box.setIcon(QMessageBox::Information); break;
     case TipoMessaggio::Avviso: box.setIcon(QMessageBox::Warning); break;
     case TipoMessaggio::Errore: box.setIcon(QMessageBox::Critical); break;
+    case TipoMessaggio::DomandaConIcona: box.setIcon(QMessageBox::Question); break;
     case TipoMessaggio::Domanda:
     case TipoMessaggio::Semplice: box.setIcon(QMessageBox::NoIcon); break;
     }
-    if (tipo == TipoMessaggio::Domanda) {
+    if (tipo == TipoMessaggio::Domanda || tipo == TipoMessaggio::DomandaConIcona) {
         QPushButton* si = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
         box.setDefaultButton(si);
@@ -98,8 +102,32 @@ QString QtDialoghi::SalvaFile(const QString& titolo, const QString& filtro, QObj
                                             QFileDialog::HideNameFilterDetails);
 }
 
+QString QtDialoghi::ScegliFile(const QString& titolo, const QString& filtro, const QString& iniziale,
+                              QObject* proprietario) {
+    QFileDialog dialogo(Genitore(proprietario), titolo);
+    dialogo.setAcceptMode(QFileDialog::AcceptOpen);
+    dialogo.setFileMode(QFileDialog::AnyFile); // a file still to be written can be referred to
+    dialogo.setOption(QFileDialog::HideNameFilterDetails);
+    dialogo.setNameFilters(FiltriQt(filtro));
+    if (!iniziale.isEmpty()) dialogo.selectFile(iniziale);
+    if (dialogo.exec() != QDialog::Accepted) return {};
+    return dialogo.selectedFiles().value(0);
+}
+
 QString QtDialoghi::ScegliCartella(const QString& titolo, QObject* proprietario) {
-    return QFileDialog::getExistingDirectory(Genitore(proprietario), titolo);
+    // Qt's own dialog, which can leave out the new-folder button (read-only) and
+    // the path box; the title carries the instruction.
+    QFileDialog dialogo(Genitore(proprietario), titolo);
+    dialogo.setFileMode(QFileDialog::Directory);
+    dialogo.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog | QFileDialog::ReadOnly);
+    QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (!QFileInfo(desktop).isDir()) desktop = QDir::homePath();
+    dialogo.setDirectory(desktop);
+    for (const char* nome : {"fileNameEdit", "fileNameLabel", "fileTypeCombo", "fileTypeLabel"})
+        if (auto* w = dialogo.findChild<QWidget*>(QLatin1String(nome))) w->hide();
+    if (auto* nuova = dialogo.findChild<QWidget*>(QStringLiteral("newFolderButton"))) nuova->hide();
+    if (dialogo.exec() != QDialog::Accepted) return {};
+    return dialogo.selectedFiles().value(0);
 }
 
 QDateTime QtOrologio::Adesso() { return QDateTime::currentDateTime(); }

@@ -19,6 +19,8 @@ class QtDialoghi : public IDialoghiFile {
 public:
     QString ApriFile(const QString& titolo, const QString& filtro, QObject* proprietario = nullptr) override;
     QString SalvaFile(const QString& titolo, const QString& filtro, QObject* proprietario = nullptr) override;
+    QString ScegliFile(const QString& titolo, const QString& filtro, const QString& iniziale,
+                       QObject* proprietario = nullptr) override;
     QString ScegliCartella(const QString& titolo, QObject* proprietario = nullptr) override;
 
     // "Desc|*.a;*.b;|Altro|*.c" -> "Desc (*.a *.b);;Altro (*.c)".

@@ -1,5 +1,6 @@
 #include "store/TSQLiteDatabase.h"
 
+#include "store/Like1252.h"
 #include "store/Win1252.h"
 
 #include <sqlite3.h>
@@ -89,6 +90,15 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& file) {
     }
     // Another copy of the program on a shared folder may hold a lock for a moment.
     sqlite3_busy_timeout(m_db, AttesaBlocco);
+    // LIKE has to compare the archive's Windows-1252 bytes, not UTF-8 characters.
+    if (Like1252::Registra(m_db) != SQLITE_OK) {
+        const QString messaggio =
+            QStringLiteral("Failed to open database \"%1\" : %2").arg(file, TestoSQLite(sqlite3_errmsg(m_db)));
+        const int codice = sqlite3_extended_errcode(m_db);
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw ESQLiteException(messaggio, codice);
+    }
     try {
         Execute("PRAGMA SYNCHRONOUS=NORMAL;");
         Execute("PRAGMA temp_store = MEMORY;");
