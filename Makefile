@@ -14,6 +14,8 @@ TEST_PACKAGES += clang libclang-rt-14-dev
 TEST_PACKAGES += cups poppler-utils
 # The portable folder's test reads the laid-out program's libraries and desktop entry.
 TEST_PACKAGES += python3 patchelf binutils desktop-file-utils
+# The office suite users have, to open what the exports write.
+TEST_PACKAGES += libreoffice-calc-nogui libreoffice-writer-nogui
 FORMAT_PACKAGES := clang-format
 # The portable folder: patching run paths, walking the libraries; its check on a fresh Debian.
 PORTABLE_PACKAGES := patchelf python3 binutils

@@ -51,6 +51,10 @@ check guida/pdf.png 16x16
 check guida/icona.png 32x32
 check allegati/guida_file.png 28x41
 check allegati/guida_cartella.png 41x47
+check esporta/logo.png 381x57
+check esporta/excel.png 28x28
+check esporta/guida.png 32x32
+check esporta/esci.png 32x32
 check icon/tegolario.png 256x256
 check icon/tegolario_32.png 32x32
 check icon/tegolario.svg 256x256

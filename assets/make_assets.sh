@@ -17,7 +17,7 @@ trap 'rm -rf "$TMP"' EXIT
 # unchanged files.
 PNGOPT="-strip -define png:exclude-chunks=date,time"
 
-mkdir -p samples tiles banners cmd avvio password info icon splash guida allegati trova show
+mkdir -p samples tiles banners cmd avvio password info icon splash guida allegati trova show esporta
 
 # svg W H OUT: render at exactly W x H.
 svg() {
@@ -136,6 +136,13 @@ svg "$SRC/password/image1.svg" 351 66 password/image1.png
 (cd "$SRC/logo" && rsvg-convert -w 300 -h 80 logo_info.svg -o "$TMP/li.png")
 convert "$TMP/li.png" $PNGOPT PNG32:info/logo.png
 
+# --- spreadsheet export window ---
+(cd "$SRC/logo" && rsvg-convert -w 381 -h 57 logo_esporta.svg -o "$TMP/le.png")
+convert "$TMP/le.png" $PNGOPT PNG32:esporta/logo.png
+centred "$SRC/cmd/excel.svg" 28 28 28 esporta/excel.png
+tango help-browser 32 32 32 esporta/guida.png
+tango system-log-out 32 32 32 esporta/esci.png
+
 # --- copyright splash: background artwork and the flying sprite ---
 # Drawings that show the product mark are rendered beside a copy of it.
 cp "$SRC/logo/marchio.svg" "$SRC/splash/sfondo.svg" "$SRC/guida/logo.svg" "$TMP/"
@@ -175,7 +182,7 @@ svg "$SRC/logo/marchio.svg" 32 32 icon/tegolario_32.png
     echo '<RCC version="1.0">'
     echo '<qresource>'
     echo '    <file alias="RESNAME">avvio/banner.gif</file>'
-    find samples tiles banners cmd avvio password info icon splash guida allegati trova show -type f | LC_ALL=C sort |
+    find samples tiles banners cmd avvio password info icon splash guida allegati trova show esporta -type f | LC_ALL=C sort |
         sed 's|.*|    <file>&</file>|'
     echo '</qresource>'
     echo '</RCC>'

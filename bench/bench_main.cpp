@@ -10,6 +10,7 @@
 //    24 megapixel photos, and the memory of a long show (bench_mostra.cpp).
 #include "bench_avvio.h"
 #include "bench_mostra.h"
+#include "bench_esporta.h"
 #include "bench_splash.h"
 #include "bench_trova.h"
 #include "photo/Foto.h"
@@ -252,6 +253,8 @@ int main(int argc, char** argv)
     int esito = 0;
     if (BenchAvvioFiglio(argc, argv, &esito))
         return esito;
+    if (BenchEsportaFiglio(argc, argv, &esito))
+        return esito;
     if (BenchSplashFiglio(argc, argv, &esito))
         return esito;
     BenchAvvio(QString::fromLocal8Bit(argv[0]), 9);
@@ -274,6 +277,7 @@ int main(int argc, char** argv)
         PassoEFoto(dir.path());
     }
     BenchMostra();
+    BenchEsporta(QString::fromLocal8Bit(argv[0]));
     Stampa({{"bench", "total"}, {"seconds", Arrotonda(Millisecondi(totale) / 1000, 1)}});
     return 0;
 }

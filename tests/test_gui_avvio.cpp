@@ -58,11 +58,11 @@ private slots:
             attesi << c.NomeFinestra();
             // The attachments and folder windows serve every category: created once, after the first card window.
             if (&c == &Categorie::PerPosizione(0))
-                attesi << "frmAllegaCartella" << "frmAllegaFile" << c.NomeFinestra("Trova") << c.NomeFinestra("Ricerca")
-                       << c.NomeFinestra("Browse") << c.NomeFinestra("Slide");
+                attesi << "frmAllegaCartella" << "frmAllegaFile" << c.NomeFinestra("Trova") << c.NomeFinestra("Exp")
+                       << c.NomeFinestra("Ricerca") << c.NomeFinestra("Browse") << c.NomeFinestra("Slide");
             else
-                attesi << c.NomeFinestra("Browse") << c.NomeFinestra("Ricerca") << c.NomeFinestra("Slide")
-                       << c.NomeFinestra("Trova");
+                attesi << c.NomeFinestra("Browse") << c.NomeFinestra("Exp") << c.NomeFinestra("Ricerca")
+                       << c.NomeFinestra("Slide") << c.NomeFinestra("Trova");
         }
         QStringList nomi;
         for (QWidget* w : Registro::Tutte()) {

@@ -13,6 +13,8 @@
 #include "card/TfrmAllegaFile.h"
 #include "card/TfrmScheda.h"
 #include "card/TfrmZoom.h"
+#include "export/Esportazione.h"
+#include "export/TfrmExp.h"
 #include "find/TfrmRicerca.h"
 #include "find/TfrmTrova.h"
 #include "show/TfrmBrowse.h"
@@ -33,11 +35,27 @@ QWidget* Registra(QWidget* w, const QString& nome) {
 }
 
 // The card window's close handler hands back to the launcher; its help button
-// shows the record card topic over it.
+// shows the record card topic over it; its word-processor export sends the card
+// to the automation in force.
 void CollegaScheda(TfrmScheda* scheda, QWidget* avvio) {
     QObject::connect(scheda, &TfrmScheda::Chiusa, avvio, [avvio] { Flusso::Mostra(avvio); });
     QObject::connect(scheda, &TfrmScheda::GuidaRichiesta, scheda,
                      [scheda] { Registro::MostraGuida(ArgomentiGuida::Scheda(), scheda); });
+    QObject::connect(scheda, &TfrmScheda::EsportaInWord, scheda, [](const QStringList& testi, const QByteArray& immagine) {
+        std::array<QString, 10> t;
+        for (int i = 0; i < 10; ++i) t[size_t(i)] = testi.value(i);
+        EsportaSchedaInWord(t, immagine);
+    });
+}
+
+// The export window's help command shows its category's export topic over it.
+TfrmExp* CreaEsportazione(const TCategoria& categoria) {
+    auto* esporta = new TfrmExp(categoria);
+    QObject::connect(esporta, &TfrmExp::GuidaRichiesta, esporta, [esporta] {
+        Registro::MostraGuida(ArgomentiGuida::Esportazione(esporta->Categoria()), esporta);
+    });
+    Registra(esporta, categoria.NomeFinestra("Exp"));
+    return esporta;
 }
 
 void CreaBrowse(const TCategoria& c) { Registra(new TfrmBrowse(c), c.NomeFinestra("Browse")); }
@@ -79,7 +97,7 @@ void CreaFinestre() {
     Registra(new TfrmAllegaFile, QStringLiteral("frmAllegaFile"));
     // Then the first category's own: frmTrova, frmExp, frmRicerca, frmBrowse, frmSlide.
     Registra(new TfrmTrova(primo, scheda), primo.NomeFinestra("Trova"));
-    // frmExp comes here.
+    CreaEsportazione(primo);
     Registra(new TfrmRicerca(primo, scheda), primo.NomeFinestra("Ricerca"));
     CreaBrowse(primo);
     CreaSlide(primo, scheda);
@@ -90,7 +108,7 @@ void CreaFinestre() {
         CollegaScheda(s, avvio);
         // Then this category's frmBrowse, frmExp, frmRicerca, frmSlide, frmTrova, in that order.
         CreaBrowse(cat[i]);
-        // frmExp comes here.
+        CreaEsportazione(cat[i]);
         Registra(new TfrmRicerca(cat[i], s), cat[i].NomeFinestra("Ricerca"));
         CreaSlide(cat[i], s);
         Registra(new TfrmTrova(cat[i], s), cat[i].NomeFinestra("Trova"));

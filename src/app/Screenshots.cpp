@@ -8,6 +8,7 @@
 #include "doubles/Doppi.h"
 #include "show/TfrmBrowse.h"
 #include "show/TfrmSlide.h"
+#include "export/TfrmExp.h"
 #include "store/TArchivio.h"
 #include "store/TCategoria.h"
 #include "store/TScheda.h"
@@ -46,6 +47,33 @@ void CaricaFotoCampione(QWidget* finestra, const QString& cartellaTemporanea, Fi
     else
         QMetaObject::invokeMethod(cmdFoto, "clicked");
     Attendi();
+}
+
+// A few cards of the kind an agency keeps, so that the export window shows a grid
+// (in an archive that has none yet).
+void SchedeDimostrative(const TCategoria& categoria) {
+    struct Voce {
+        const char *rif, *descrizione, *ubicazione, *vani, *mq, *prezzo, *classe, *condizioni, *didascalia;
+    };
+    static const Voce voci[] = {
+        {"A-101", "Luminoso con balcone", "Via Garibaldi 12", "2", "48", "€ 98.000", "C", "Ristrutturato", "Soggiorno con vista"},
+        {"A-102", "Ultimo piano con terrazzo", "Corso Italia 3", "3", "75", "€ 165.000", "B", "Ottime", "Terrazzo abitabile"},
+        {"A-103", "Vicino alla stazione", "Piazza Dante 8", "1", "32", "€ 450/mese", "D", "Arredato", "Ingresso"},
+        {"A-104", "Nuova costruzione", "Via dei Mille 40", "4", "110", "€ 289.000", "A", "Nuovo", "Facciata"},
+        {"A-105", "Piano terra con giardino", "Via Manzoni 5", "3", "90", "€ 210.000", "C", "Buone", "Giardino privato"},
+    };
+    TArchivio archivio(categoria);
+    if (archivio.ApriArchivio(Statementi::PrimaScheda(archivio.Tabella())) && archivio.Risultato() &&
+        archivio.Risultato()->Count() > 0)
+        return;
+    TSQLiteDatabase& db = *archivio.Connessione();
+    QByteArray colonne = "varTitolo,varAutore,varAlbum,varCategoria,varData,varFotocamera,varLuogo,varSoggetti,varDidascalia";
+    for (const Voce& v : voci) {
+        QList<QByteArray> testi;
+        for (const char* t : {v.rif, v.descrizione, v.ubicazione, v.vani, v.mq, v.prezzo, v.classe, v.condizioni, v.didascalia})
+            testi << Win1252::DaTesto(QString::fromUtf8(t));
+        db.Execute("INSERT INTO " + archivio.Tabella() + " (" + colonne + ",Ext) VALUES (?,?,?,?,?,?,?,?,?,'JPG')", testi);
+    }
 }
 
 // A few studio flats, so that the find windows can be shown with a result list.
@@ -165,6 +193,7 @@ int Esegui(const QString& cartella) {
             Attendi();
         };
         misuraDiProgetto();
+        if (auto* esporta = qobject_cast<TfrmExp*>(w)) SchedeDimostrative(esporta->Categoria());
         w->show();
         Attendi();
         misuraDiProgetto(); // some windows maximise themselves when shown

@@ -3,6 +3,7 @@
 #include "app/GuidaPdf.h"
 #include "app/Registro.h"
 #include "app/Screenshots.h"
+#include "export/MotoreDocumenti.h"
 #include "photo/Foto.h"
 #include "platform/Piattaforma.h"
 #include "platform/QtPiattaforma.h"
@@ -71,6 +72,9 @@ int main(int argc, char* argv[]) {
     piattaforma.Installa();
     QtStampante stampante; // the default printer, asked for at each printout
     Piattaforma::Imposta(&stampante);
+    // The exports write real documents and open them with the desktop's office program.
+    TMotoreDocumenti documenti;
+    Automazione::Imposta(&documenti);
 
     Registro::CreaFinestre();
     QWidget* principale = Registro::Principale();
@@ -78,6 +82,7 @@ int main(int argc, char* argv[]) {
     Flusso::CentraSulDesktop(principale);
     const int esito = app.exec();
     Registro::DistruggiFinestre();
+    Automazione::Imposta(nullptr);
     Piattaforma::Imposta(static_cast<IStampante*>(nullptr));
     return esito;
 }

@@ -466,10 +466,17 @@ void TfrmScheda::cmdRicercaClick() {
             memoria->setText(QString::fromLatin1(m_categoria.Tabella));
     ApriFinestraFiglia("Ricerca");
 }
-// Card to word processor: arrives with the export work.
-void TfrmScheda::cmdWordClick() {}
-// Archive to spreadsheet: its window arrives with the export work.
-void TfrmScheda::cmdExcelClick() {}
+void TfrmScheda::cmdWordClick() {
+    Protetto([&] {
+        ControlliInScheda(); // what the boxes show, saved or not; the card stays as it is
+        QStringList testi;
+        for (int i = cTitolo; i <= cDidascalia; ++i) testi << m_scheda.Testi[size_t(i)];
+        const TFoto* foto = ui->imgFoto->FotoMostrata();
+        emit EsportaInWord(testi, foto ? foto->Byte() : ui->imgTemp->Foto().Byte());
+    });
+}
+
+void TfrmScheda::cmdExcelClick() { ApriFinestraFiglia("Exp"); }
 // A fresh window for each use, owned by this one and destroyed when it closes:
 // nothing typed there survives unless it was applied.
 void TfrmScheda::cmdAllegaClick() {

@@ -61,6 +61,9 @@ signals:
     void FotoPerSlideshow(const TFoto& foto);
     // The help button: the registry shows the help window with this window's topic.
     void GuidaRichiesta();
+    // Export of the card on display: the ten texts as shown (not yet trimmed; the note
+    // with Windows line ends) and the picture shown, as its own encoded bytes.
+    void EsportaInWord(const QStringList& testi, const QByteArray& immagine);
 
 protected:
     void showEvent(QShowEvent* e) override;

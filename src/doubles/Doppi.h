@@ -31,7 +31,12 @@ public:
     void Apri(const QString& destinazione, const QString& verbo = QString()) override {
         Richieste.append({destinazione, verbo});
     }
+    bool ApriDocumento(const QString& file) override {
+        Richieste.append({file, QString()});
+        return ProgrammaPresente;
+    }
     QList<QPair<QString, QString>> Richieste;
+    bool ProgrammaPresente = true; // whether a program opens the documents written
 };
 
 class FintoDialoghi : public IDialoghiFile {

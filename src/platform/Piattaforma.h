@@ -29,6 +29,12 @@ public:
     // A file, folder or web address handed to the desktop's default handler.
     // verbo is "Open" or empty (the file type's default action). Outcome ignored.
     virtual void Apri(const QString& destinazione, const QString& verbo = QString()) = 0;
+    // A document the program has just written, opened with its default program;
+    // false when the computer has no program for it (the caller then says where it is).
+    virtual bool ApriDocumento(const QString& file) {
+        Apri(file);
+        return true;
+    }
 };
 
 class IDialoghiFile {

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -55,6 +57,19 @@ void QtApriSistema::Apri(const QString& destinazione, const QString& verbo) {
         QDesktopServices::openUrl(url);
     else
         QDesktopServices::openUrl(QUrl::fromLocalFile(destinazione));
+}
+
+bool QtApriSistema::ApriDocumento(const QString& file) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // The desktop opener starts even when nothing handles the file type: ask first.
+    QProcess domanda;
+    domanda.start(QStringLiteral("xdg-mime"),
+                  {QStringLiteral("query"), QStringLiteral("default"), QMimeDatabase().mimeTypeForFile(file).name()});
+    if (!domanda.waitForFinished(5000) || domanda.exitStatus() != QProcess::NormalExit || domanda.exitCode() != 0 ||
+        domanda.readAllStandardOutput().trimmed().isEmpty())
+        return false;
+#endif
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 
 QStringList QtDialoghi::FiltriQt(const QString& filtro) {

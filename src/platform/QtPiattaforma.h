@@ -12,6 +12,7 @@ public:
 class QtApriSistema : public IApriSistema {
 public:
     void Apri(const QString& destinazione, const QString& verbo = QString()) override;
+    bool ApriDocumento(const QString& file) override;
 };
 
 class QtDialoghi : public IDialoghiFile {
