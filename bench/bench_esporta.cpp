@@ -9,6 +9,7 @@
 //
 // Two photo sizes show that the photos stay in the archive.
 #include "bench_esporta.h"
+#include "bench_comune.h"
 
 #include "doubles/Doppi.h"
 #include "export/Esportazione.h"
@@ -42,20 +43,6 @@ namespace {
 constexpr const char* OpzioneFiglio = "--esporta-figlio";
 constexpr int Schede = 10000;
 constexpr int Giri = 5;
-
-double Mediana(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n == 0 ? 0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
-}
-
-double Ms(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }
-double Arrotonda(double x) { return std::round(x * 100) / 100; }
-
-void Stampa(const QJsonObject& o) {
-    std::printf("%s\n", QJsonDocument(o).toJson(QJsonDocument::Compact).constData());
-    std::fflush(stdout);
-}
 
 qint64 KiB(const char* campo) {
     QFile f(QStringLiteral("/proc/self/status"));
@@ -128,7 +115,7 @@ double ScansioneNuda(const QString& file, const QByteArray& tabella) {
     sqlite3_finalize(st);
     sqlite3_close(db);
     if (somma == 0) std::fprintf(stderr, "empty scan\n");
-    return Ms(t);
+    return Millisecondi(t);
 }
 
 // The floor of exporting: the same strings written by libxlsxwriter directly.
@@ -143,7 +130,7 @@ double ScritturaNuda(const TGriglia& g, const QString& file) {
             worksheet_write_string(ws, lxw_row_t(r), lxw_col_t(c), Testo::Rifila(g.Cella(c, r)).toUtf8().constData(),
                                    nullptr);
     workbook_close(wb);
-    return Ms(t);
+    return Millisecondi(t);
 }
 
 int Figlio(int argc, char** argv, const QString& cartella, int byteFoto) {
@@ -164,7 +151,7 @@ int Figlio(int argc, char** argv, const QString& cartella, int byteFoto) {
         t.start();
         finestra.show(); // the grid is filled while the window is shown
         QCoreApplication::processEvents();
-        mostra.push_back(Ms(t));
+        mostra.push_back(Millisecondi(t));
         piccoMostra = std::max(piccoMostra, CrescitaMb(prima));
         if (finestra.Griglia().Righe() != Schede + 1) {
             std::fprintf(stderr, "grid not filled\n");
@@ -199,7 +186,7 @@ int Figlio(int argc, char** argv, const QString& cartella, int byteFoto) {
         QElapsedTimer t;
         t.start();
         ExportGridToExcel(finestra.Griglia(), categoria.NomeFoglio());
-        esporta.push_back(Ms(t));
+        esporta.push_back(Millisecondi(t));
         piccoEsporta = std::max(piccoEsporta, CrescitaMb(prima));
         if (motore.FileScritti().size() != giro + 1 || !doppi.Messaggi.Mostrati.isEmpty()) {
             std::fprintf(stderr, "export failed\n");
@@ -241,15 +228,7 @@ void BenchEsporta(const QString& programma) {
         const TCategoria& categoria = *Categorie::PerTabella("amici");
         RiempiArchivio(QDir(cartella.path()).filePath(QLatin1String(categoria.FileArchivio)), categoria.Tabella,
                        byteFoto);
-        QProcess figlio;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
-            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        figlio.setProcessEnvironment(env);
-        figlio.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        figlio.start(programma, {QString::fromLatin1(OpzioneFiglio), cartella.path(), QString::number(byteFoto)});
-        figlio.waitForFinished(600000);
-        std::fputs(figlio.readAllStandardOutput().constData(), stdout);
-        std::fflush(stdout);
+        EseguiFiglio(QStringLiteral("export %1").arg(byteFoto), programma,
+                     {QString::fromLatin1(OpzioneFiglio), cartella.path(), QString::number(byteFoto)}, 600000);
     }
 }

@@ -8,6 +8,7 @@
 //    rows, with the peak memory of the find (bench_trova.cpp).
 //  - the card window's, the photo browser's and the slideshow's steps with 12 and
 //    24 megapixel photos, and the memory of a long show (bench_mostra.cpp).
+#include "bench_comune.h"
 #include "bench_avvio.h"
 #include "bench_mostra.h"
 #include "bench_esporta.h"
@@ -45,29 +46,6 @@
 #include <sqlite3.h>
 
 namespace {
-
-double Mediana(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-double Arrotonda(double x, int cifre = 2)
-{
-    const double f = std::pow(10.0, cifre);
-    return std::round(x * f) / f;
-}
-
-void Stampa(const QJsonObject& o)
-{
-    std::printf("%s\n", QJsonDocument(o).toJson(QJsonDocument::Compact).constData());
-    std::fflush(stdout);
-}
-
-double Millisecondi(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }
 
 // ---- photo-like test pictures ----
 
@@ -279,5 +257,5 @@ int main(int argc, char** argv)
     BenchMostra();
     BenchEsporta(QString::fromLocal8Bit(argv[0]));
     Stampa({{"bench", "total"}, {"seconds", Arrotonda(Millisecondi(totale) / 1000, 1)}});
-    return 0;
+    return Riepilogo();
 }

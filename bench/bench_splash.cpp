@@ -6,6 +6,7 @@
 //  - one tick while the splash is shown (erase, move, draw, and the window's paint),
 //    against the paint alone (the one blit of the frame); target under 2 ms.
 #include "bench_splash.h"
+#include "bench_comune.h"
 
 #include "app/Registro.h"
 #include "app/TfrmSplash.h"
@@ -14,9 +15,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -34,11 +33,6 @@ double CpuSecondi() {
     rusage r{};
     getrusage(RUSAGE_SELF, &r);
     return r.ru_utime.tv_sec + r.ru_utime.tv_usec / 1e6 + r.ru_stime.tv_sec + r.ru_stime.tv_usec / 1e6;
-}
-
-double Mediana(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : (v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
 }
 
 // CPU seconds of this process while its event loop runs for the given time.
@@ -93,7 +87,7 @@ int Figlio(int argc, char** argv) {
 
     const double percento = std::max(0.0, conSplash - pavimento) / (Attesa / 1000.0) * 100.0;
     QJsonObject nascosto;
-    nascosto[QStringLiteral("case")] = QStringLiteral("splash_hidden_idle_cpu");
+    nascosto[QStringLiteral("bench")] = QStringLiteral("splash_hidden_idle_cpu");
     nascosto[QStringLiteral("seconds")] = Attesa / 1000;
     nascosto[QStringLiteral("ticks")] = scattiNascosto;
     nascosto[QStringLiteral("launcher_idle_cpu_ms")] = pavimento * 1000;
@@ -101,19 +95,18 @@ int Figlio(int argc, char** argv) {
     nascosto[QStringLiteral("splash_cpu_percent_of_core")] = percento;
     nascosto[QStringLiteral("ratio_to_launcher_idle")] = conSplash / std::max(1e-6, pavimento);
     nascosto[QStringLiteral("target_percent")] = 0.5;
-    nascosto[QStringLiteral("met")] = percento < 0.5;
-    std::printf("%s\n", QJsonDocument(nascosto).toJson(QJsonDocument::Compact).constData());
+    nascosto[QStringLiteral("ok")] = percento < 0.5;
+    Stampa(nascosto);
 
     QJsonObject mostrato;
-    mostrato[QStringLiteral("case")] = QStringLiteral("splash_shown_tick");
+    mostrato[QStringLiteral("bench")] = QStringLiteral("splash_shown_tick");
     mostrato[QStringLiteral("ticks")] = int(tick.size());
     mostrato[QStringLiteral("tick_ms")] = Mediana(tick);
     mostrato[QStringLiteral("paint_only_ms")] = Mediana(dipinto);
     mostrato[QStringLiteral("ratio_to_paint")] = Mediana(tick) / std::max(1e-6, Mediana(dipinto));
     mostrato[QStringLiteral("target_ms")] = 2;
-    mostrato[QStringLiteral("met")] = Mediana(tick) < 2;
-    std::printf("%s\n", QJsonDocument(mostrato).toJson(QJsonDocument::Compact).constData());
-    std::fflush(stdout);
+    mostrato[QStringLiteral("ok")] = Mediana(tick) < 2;
+    Stampa(mostrato);
     return 0;
 }
 
@@ -129,17 +122,5 @@ bool BenchSplashFiglio(int argc, char** argv, int* esito) {
 }
 
 void BenchSplash(const QString& programma) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM"))) env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(env);
-    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p.start(programma, {QString::fromLatin1(OpzioneFiglio)});
-    if (!p.waitForFinished(120000)) {
-        p.kill();
-        std::printf("{\"case\":\"splash_hidden_idle_cpu\",\"error\":\"child did not finish\"}\n");
-        return;
-    }
-    std::fputs(p.readAllStandardOutput().constData(), stdout);
-    std::fflush(stdout);
+    EseguiFiglio(QStringLiteral("splash"), programma, {QString::fromLatin1(OpzioneFiglio)}, 120000);
 }

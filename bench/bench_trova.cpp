@@ -3,6 +3,7 @@
 // the advanced search with its nine boxes empty, both list every card; measured
 // from the click to the list's first screen painted. The floor, in the same run,
 // is the raw sqlite3 scan of ID and the text columns over the same file.
+#include "bench_comune.h"
 #include "bench_trova.h"
 
 #include "find/ListaRisultati.h"
@@ -37,22 +38,6 @@ namespace {
 constexpr int Schede = 10000;
 constexpr int ByteFoto = 256 * 1024;
 constexpr int Giri = 7;
-
-double Mediana(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n == 0 ? 0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
-}
-
-double Arrotonda(double x, int cifre = 2) {
-    const double f = std::pow(10.0, cifre);
-    return std::round(x * f) / f;
-}
-
-void Stampa(const QJsonObject& o) {
-    std::printf("%s\n", QJsonDocument(o).toJson(QJsonDocument::Compact).constData());
-    std::fflush(stdout);
-}
 
 qint64 KiB(const char* campo) {
     QFile f(QStringLiteral("/proc/self/status"));
