@@ -340,6 +340,18 @@ private slots:
         QVERIFY(s->CampoNascosto(cFile01).isEmpty());
     }
 
+    // Values of any length (written by another copy of the program or another tool)
+    // come back from both windows whole.
+    void longValuesComeBackWhole() {
+        TfrmScheda* s = Scheda("Amici");
+        QStringList lunghi;
+        for (int i = 0; i < 8; ++i) lunghi << QString(40000, QChar(u'a' + i)) + QStringLiteral("fine");
+        Riempi(s, lunghi);
+        File(s, [](TfrmAllegaFile* f) { Applica(f); });
+        Cartella(s, [](TfrmAllegaCartella* f) { Applica(f); });
+        QCOMPARE(Valori(s), lunghi);
+    }
+
     void folderWindow() {
         TfrmScheda* s = Scheda("Amici");
         FintoDialoghi& d = m_doppi.Dialoghi;

@@ -61,8 +61,8 @@ void FinestraAllegati::Prepara(QSize client, const char* immagineGuida) {
         Colora(percorso, QPalette::Text, Qt::red);
         descrizione->setFont(Carattere(QStringLiteral("Verdana"), 11, true));
         Colora(descrizione, QPalette::Text, Qt::black);
-        Testo1252::Filtra(descrizione); // what is typed is what the archive stores
         for (QLineEdit* c : {percorso, descrizione}) {
+            Testo1252::CasellaTesto(c); // what is typed is what the archive stores, at any length
             c->setFocusPolicy(Qt::StrongFocus);
             m_colori->Aggiungi(c);
         }
