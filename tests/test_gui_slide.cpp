@@ -5,6 +5,7 @@
 #include "card/RiquadroFoto.h"
 #include "card/TfrmScheda.h"
 #include "doubles/Doppi.h"
+#include "platform/QtPiattaforma.h"
 #include "show/TfrmSlide.h"
 #include "support/SchedeProva.h"
 #include "support/Supporto.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -28,20 +30,27 @@ QByteArray Risorsa(const QString& nome)
     return f.readAll();
 }
 
-// An error box that stays open for a while: the ticks that come meanwhile run
-// inside it, as they do behind a real modal box.
-class MessaggiCheRestanoAperti : public FintoMessaggi {
+// The real error box, counted; it closes itself after a second, as a passer-by
+// would, and meanwhile notes what the show had on screen.
+class MessaggiVeri : public QtMessaggi {
 public:
-    std::function<void()> MentreAperto;
+    std::function<QString()> Schermo;
+    QStringList Testi, SchermiMentreAperto;
     int Aperti = 0, MassimoAperti = 0;
     Risposta Mostra(TipoMessaggio tipo, const QString& caption, const QString& testo, QObject* p) override
     {
-        FintoMessaggi::Mostra(tipo, caption, testo, p);
+        Testi << testo;
         MassimoAperti = std::max(MassimoAperti, ++Aperti);
-        if (MentreAperto)
-            MentreAperto();
+        QTimer campiona;
+        QObject::connect(&campiona, &QTimer::timeout, [&] { SchermiMentreAperto << Schermo(); });
+        campiona.start(20);
+        QTimer::singleShot(1000, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->done(QMessageBox::Ok);
+        });
+        const Risposta r = QtMessaggi::Mostra(tipo, caption, testo, p);
         --Aperti;
-        return Risposta::OK;
+        return r;
     }
 };
 } // namespace
@@ -206,7 +215,7 @@ private slots:
         TfrmSlide* w = W();
         Apri(w);
         QCOMPARE(Schermi(w, 3).mid(1), (QStringList{"Rif. R3|foto3", "Rif. R7|campione", "Rif. R12|foto12"}));
-        QCOMPARE(m_messaggi.Mostrati.size(), 1);
+        QTRY_COMPARE(m_messaggi.Mostrati.size(), 1);
         QCOMPARE(m_messaggi.Ultimo().Tipo, TipoMessaggio::Errore);
         QCOMPARE(m_messaggi.Ultimo().Caption, QStringLiteral("Tegolario"));
         QVERIFY(m_messaggi.Ultimo().Testo.contains(QStringLiteral("scheda 7")));
@@ -215,44 +224,39 @@ private slots:
         w->close();
     }
 
-    // While an error box is open the show goes on behind it, and no second box
-    // piles up on the first; once it is closed, the next failure is shown again.
-    void erroriNonSiAccumulano()
+    // Several damaged photos in a row with the real timer and the real box: the
+    // show goes on behind the box, one box at a time; once it is closed, the next
+    // failure is shown again. An archive out of reach: the same, and the show stays up.
+    void erroriNonFermanoLoShow()
     {
-        ScriviSchedaProva(Amici(), 7, QStringLiteral("R7"), QByteArray("\xFF\xD8 rotta", 7));
+        const QByteArray rotta("\xFF\xD8 rotta", 7);
+        for (int id : {2, 4, 6})
+            ScriviSchedaProva(Amici(), id, QStringLiteral("R%1").arg(id), rotta);
+        ScriviSchedaProva(Amici(), 8, QStringLiteral("R8"), m_foto3);
         TfrmSlide* w = W();
-        MessaggiCheRestanoAperti messaggi;
+        MessaggiVeri messaggi;
+        messaggi.Schermo = [&] { return C<QLabel>(w, "lblPosizione")->text() + "|" + Schermo(w); };
         Piattaforma::Imposta(&messaggi);
         struct Ripristina {
             FintoMessaggi* m;
-            ~Ripristina() { Piattaforma::Imposta(m); }
-        } ripristina{&m_doppi.Messaggi};
-        QStringList dietro;
-        messaggi.MentreAperto = [&] {
-            for (int i = 0; i < 4; ++i) {
-                Tick(w);
-                dietro << Schermo(w);
-            }
-        };
+            QTimer* t;
+            ~Ripristina() { Piattaforma::Imposta(m), t->setInterval(TfrmSlide::Intervallo); }
+        } ripristina{&m_doppi.Messaggi, Timer(w)};
+        Timer(w)->setInterval(100); // each screen stays long enough to be seen
         Apri(w);
-        Tick(w);
-        QCOMPARE(messaggi.Mostrati.size(), 1);
+        QTRY_COMPARE(messaggi.Testi.size(), 2);
+        QVERIFY(messaggi.Testi[0].contains(QStringLiteral("scheda 2")));
         QCOMPARE(messaggi.MassimoAperti, 1);
-        QCOMPARE(dietro, (QStringList{"Rif. R7|campione", "Rif. R7|campione", "Rif. R7|campione", "Rif. R7|campione"}));
-        messaggi.MentreAperto = nullptr;
-        Tick(w); // the tick after the last card
-        Tick(w);
-        QCOMPARE(messaggi.Mostrati.size(), 2);
+        const QSet<QString> visti(messaggi.SchermiMentreAperto.begin(), messaggi.SchermiMentreAperto.end());
+        for (const char* atteso : {"4|Rif. R4|campione", "6|Rif. R6|campione", "8|Rif. R8|foto3"})
+            QVERIFY2(visti.contains(QLatin1String(atteso)), qPrintable(messaggi.SchermiMentreAperto.join(", ")));
 
-        // An archive out of reach: the same, one box at a time, and the show stays up.
-        messaggi.Mostrati.clear();
         QVERIFY(QFile::remove(Archivio()));
         QVERIFY(QDir().mkpath(Archivio()));
-        messaggi.MentreAperto = [&] { Tick(w), Tick(w); };
-        Tick(w);
-        QCOMPARE(messaggi.Mostrati.size(), 1);
+        const int prima = int(messaggi.Testi.size());
+        QTRY_VERIFY(messaggi.Testi.size() > prima && messaggi.Aperti == 0);
+        QVERIFY(!messaggi.Testi.last().contains(QStringLiteral("foto")));
         QCOMPARE(messaggi.MassimoAperti, 1);
-        QCOMPARE(messaggi.Ultimo().Tipo, TipoMessaggio::Errore);
         QVERIFY(w->isVisible() && Timer(w)->isActive());
         w->close();
     }
@@ -263,6 +267,8 @@ private slots:
         TfrmSlide* w = W();
         Apri(w);
         QTest::mouseClick(C(w, "panTitolo"), Qt::LeftButton, {}, QPoint(20, 10));
+        QTest::mouseClick(C(w, "imgZoom"), Qt::RightButton);
+        QTest::mouseClick(w, Qt::MiddleButton, {}, QPoint(1, w->height() - 1));
         QVERIFY(w->isVisible());
         QTest::mouseClick(C(w, "imgZoom"), Qt::LeftButton);
         QVERIFY(!w->isVisible());

@@ -41,8 +41,17 @@ void RiquadroFoto::paintEvent(QPaintEvent*) {
         p.drawImage(dove, img);
 }
 
-void RiquadroFoto::mouseReleaseEvent(QMouseEvent* e) {
-    if (!rect().contains(e->position().toPoint())) return QWidget::mouseReleaseEvent(e);
+void RiquadroFoto::mousePressEvent(QMouseEvent* e) {
+    m_clic.Premuto(e);
     e->accept();
-    emit cliccato();
+}
+
+void RiquadroFoto::mouseDoubleClickEvent(QMouseEvent* e) {
+    m_clic.DoppioClic();
+    e->accept();
+}
+
+void RiquadroFoto::mouseReleaseEvent(QMouseEvent* e) {
+    e->accept();
+    if (m_clic.Rilasciato(e, rect())) emit cliccato();
 }

@@ -3,6 +3,7 @@
 // decoded straight to the size the box needs. When the bytes do not decode, the
 // stand-in photo is shown instead; the photo itself keeps its bytes unchanged.
 #include "photo/Foto.h"
+#include "widgets/Comuni.h"
 
 #include <QWidget>
 
@@ -22,13 +23,16 @@ public:
     QRect RettangoloImmagine() const;
 
 signals:
-    void cliccato(); // mouse button released over the box
+    void cliccato(); // a left click on the box; one per double click
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
+    ClicSinistro m_clic;
     TFoto m_foto;
     TFoto m_riserva;
 };

@@ -134,10 +134,23 @@ void TfrmSlide::closeEvent(QCloseEvent* e)
     e->accept();
 }
 
+void TfrmSlide::mousePressEvent(QMouseEvent* e)
+{
+    m_clic.Premuto(e);
+    e->accept();
+}
+
+void TfrmSlide::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    m_clic.DoppioClic();
+    e->accept();
+}
+
 void TfrmSlide::mouseReleaseEvent(QMouseEvent* e)
 {
     e->accept();
-    close();
+    if (m_clic.Rilasciato(e, rect()))
+        close();
 }
 
 bool TfrmSlide::eventFilter(QObject* o, QEvent* e)
@@ -159,8 +172,8 @@ void TfrmSlide::TimerTimer() { ui->cmdAvanti->click(); }
 
 void TfrmSlide::cmdAvantiClick()
 {
-    // Whatever goes wrong, the show goes on at the next tick; the error box comes
-    // last, when this tick's work is done, since ticks keep coming while it is open.
+    // Whatever goes wrong, the show goes on at the next tick; ticks keep coming
+    // while the error box is open.
     QString errore;
     try {
         TSchedaMostrata scheda;
@@ -211,14 +224,21 @@ void TfrmSlide::Anticipa()
     m_anticipo.Prepara(voci, Box());
 }
 
-// One box at a time: ticks go on behind it, and an archive that stays out of
-// reach all day must not pile up a box every six seconds.
+// One box at a time, since an archive that stays out of reach all day must not
+// pile up a box every six seconds. The box opens once this tick is over: a box
+// opened inside the timer's own event would hold the timer until someone closes
+// it, and the shop window would stand still.
 void TfrmSlide::MostraErrore(const QString& testo)
 {
     if (m_erroreAperto)
         return;
     m_erroreAperto = true;
-    Piattaforma::Messaggi().Mostra(TipoMessaggio::Errore, QStringLiteral("Tegolario"), Testo::TestoErrore(testo),
-                                   this);
-    m_erroreAperto = false;
+    QMetaObject::invokeMethod(
+        this,
+        [this, testo] {
+            Piattaforma::Messaggi().Mostra(TipoMessaggio::Errore, QStringLiteral("Tegolario"),
+                                           Testo::TestoErrore(testo), this);
+            m_erroreAperto = false;
+        },
+        Qt::QueuedConnection);
 }

@@ -7,6 +7,7 @@
 #include "photo/AnticipoFoto.h"
 #include "show/Scorrimento.h"
 #include "store/TCategoria.h"
+#include "widgets/Comuni.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -40,7 +41,9 @@ protected:
     void hideEvent(QHideEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private slots:
@@ -65,4 +68,5 @@ private:
     TFoto m_consegnata;
     QPointer<QScreen> m_schermo;
     bool m_erroreAperto = false;
+    ClicSinistro m_clic;
 };

@@ -32,21 +32,28 @@ void PulsanteImmagine::ImpostaImmagine(const QString& risorsa) {
     setPixmap(p);
 }
 
+void ClicSinistro::Premuto(const QMouseEvent* e) { m_premuto = e->button() == Qt::LeftButton; }
+
+bool ClicSinistro::Rilasciato(const QMouseEvent* e, const QRect& area) {
+    const bool clic = m_premuto && e->button() == Qt::LeftButton && area.contains(e->position().toPoint());
+    m_premuto = false;
+    return clic;
+}
+
 void PulsanteImmagine::mousePressEvent(QMouseEvent* e) {
-    m_premuto = e->button() == Qt::LeftButton;
+    m_clic.Premuto(e);
     QLabel::mousePressEvent(e);
 }
 
 void PulsanteImmagine::mouseDoubleClickEvent(QMouseEvent* e) {
-    m_premuto = false;
+    m_clic.DoppioClic();
     e->accept();
 }
 
 void PulsanteImmagine::mouseReleaseEvent(QMouseEvent* e) {
-    const bool click = m_premuto && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
-    m_premuto = false;
+    const bool clic = m_clic.Rilasciato(e, rect());
     emit rilasciato();
-    if (click) emit clicked();
+    if (clic) emit clicked();
 }
 
 Collegamento::Collegamento(QWidget* parent) : QLabel(parent) {

@@ -17,6 +17,20 @@
 // (its text with the full-stop rule, caption "Tegolario", error icon).
 void Protetto(const std::function<void()>& f);
 
+class QMouseEvent;
+
+// A click as users mean it: the left button pressed and released over the same
+// widget; the second press of a double click is no new click.
+class ClicSinistro {
+public:
+    void Premuto(const QMouseEvent* e);
+    void DoppioClic() { m_premuto = false; }
+    // True when this release ends a click inside the area.
+    bool Rilasciato(const QMouseEvent* e, const QRect& area);
+private:
+    bool m_premuto = false;
+};
+
 // A picture that acts as a command: hand cursor, no keyboard focus, acts on a click.
 class PulsanteImmagine : public QLabel {
     Q_OBJECT
@@ -32,7 +46,7 @@ protected:
     // The second press of a double click is no new click: one action per double click.
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 private:
-    bool m_premuto = false;
+    ClicSinistro m_clic;
 };
 
 // A label that acts as a link: hand cursor, signals on mouse release.
