@@ -81,6 +81,14 @@ private slots:
             QCOMPARE(s[i].Famiglia, QStringLiteral("Courier New"));
             QVERIFY(!s[i].Grassetto && !s[i].Sottolineato);
         }
+        // At other resolutions the footer reads the same: the rule keeps clear of the date.
+        for (const int dpi : {300, 1200}) {
+            const auto v = StampaElenco::Impagina({QStringLiteral("x")}, QStringLiteral("depositi"), Regola, dpi,
+                                                  100000, Quando);
+            const int dopoRiga = v[3].Y + 2 * StampaElenco::Altezza(8, dpi);
+            QCOMPARE(v[4].Y - dopoRiga, 50 * dpi / 600);
+            QCOMPARE(v[5].Y - dopoRiga, 150 * dpi / 600);
+        }
         QCOMPARE(m_stampante.Terminati, 1);
         QVERIFY(!m_stampante.Aperto);
         QCOMPARE(m_doppi.Cursore.Volte, 1);

@@ -36,9 +36,12 @@ std::vector<TVoce> Impagina(const QStringList& righe, const QString& etichetta, 
         voci.push_back({pagina, y, 8, riga});
         y += 2 * h8;
     }
-    // On the page of the last line, without a test against the page height.
-    voci.push_back({pagina, y + 50, 8, QString(20, QLatin1Char('_'))});
-    voci.push_back({pagina, y + 150, 8, Piede(adesso)});
+    // On the page of the last line, without a test against the page height. The
+    // offsets are those of a 600-dpi printer, scaled so that the rule stays as far
+    // above the date on every printer.
+    const auto a600 = [dpi](int pixel) { return (2 * pixel * dpi + 600) / 1200; };
+    voci.push_back({pagina, y + a600(50), 8, QString(20, QLatin1Char('_'))});
+    voci.push_back({pagina, y + a600(150), 8, Piede(adesso)});
     return voci;
 }
 
