@@ -108,6 +108,11 @@ private slots:
         QVERIFY(ScriviPassword(cartella.path(), QStringLiteral(TEGOLARIO_PRIMA_PASSWORD)));
         QCOMPARE(VerificaPassword(cartella.path(), parola), EsitoAccesso::Giusta);
         QCOMPARE(VerificaPassword(cartella.path(), QLatin1Char('"') + parola + QLatin1Char('"')), EsitoAccesso::Errata);
+        // What it says of capitals holds: plain letters in either case, accented ones as chosen.
+        QVERIFY(p.contains(QStringLiteral("lettere accentate vanno digitate esattamente")));
+        QVERIFY(ScriviPassword(cartella.path(), QStringLiteral("Città è bella")));
+        QCOMPARE(VerificaPassword(cartella.path(), QStringLiteral("CITTà è BELLA")), EsitoAccesso::Giusta);
+        QCOMPARE(VerificaPassword(cartella.path(), QStringLiteral("CITTÀ È BELLA")), EsitoAccesso::Errata);
     }
 
     void recordCardTopicIsOneForAll() {

@@ -87,7 +87,8 @@ TArgomentoGuida Avvio() {
           "il programma predefinito del computer."),
         T("Dopo aver inserito le schede, il software consente di effettuare ricerche avanzate su uno o "
           "più campi contemporaneamente, anche con chiavi di ricerca parziali: basta scrivere una parte "
-          "del testo cercato, senza badare a maiuscole e minuscole. Si possono così trovare, ad "
+          "del testo cercato, senza badare a maiuscole e minuscole (le lettere accentate vanno però "
+          "scritte come compaiono nelle schede). Si possono così trovare, ad "
           "esempio, tutti gli immobili di una certa zona che abbiano un box auto indicato nelle note."),
         Duplica(),
         T("I dati testuali e le foto degli immobili presenti negli archivi sono salvati all'interno di "
@@ -105,8 +106,10 @@ TArgomentoGuida Avvio() {
           "essere cambiata in qualsiasi momento con il pulsante \"Cambia password\" della finestra di "
           "accesso, e deve essere composta da almeno otto caratteri. Al primo accesso la password è "
           "\"" TEGOLARIO_PRIMA_PASSWORD "\" (le virgolette servono solo a indicarla e non vanno "
-          "digitate); conviene sostituirla subito con una password personale. Nella password non c'è "
-          "differenza tra lettere maiuscole e minuscole."),
+          "digitate); conviene sostituirla subito con una password personale. Nella password le "
+          "lettere non accentate si possono digitare indifferentemente maiuscole o minuscole, mentre "
+          "le lettere accentate vanno digitate esattamente come sono state scelte: \"è\" e \"È\" "
+          "sono caratteri diversi."),
         T("Tegolario può essere utilizzato anche su chiavetta USB o in una rete locale: basta copiare "
           "l'intera cartella del programma sulla chiavetta o in una cartella condivisa della rete, e "
           "avviarlo con un doppio clic sul file \"%1\" che si trova al suo interno. Tutti gli archivi "
