@@ -93,12 +93,14 @@ TfrmScheda::TfrmScheda(const TCategoria& categoria, QWidget* parent)
     m_operazioni.FocusTitolo = [this] { ui->txtTitolo->setFocus(Qt::OtherFocusReason); };
     m_operazioni.MostraScheda = [this] { SchedaInControlli(); };
     m_operazioni.FotoDaByte = [this](qint64 id, const QByteArray& byte) {
-        return m_anticipo.Foto(id, byte, ui->imgFoto->size());
+        return m_anticipo.Foto(id, byte, ui->imgFoto->BoxDispositivo());
     };
     m_anticipa = new QTimer(this);
     m_anticipa->setSingleShot(true);
     m_anticipa->setInterval(0);
     connect(m_anticipa, &QTimer::timeout, this, &TfrmScheda::Anticipa);
+    // On a screen of another scale the neighbours are wanted at another size.
+    connect(ui->imgFoto, &RiquadroFoto::scalaCambiata, m_anticipa, qOverload<>(&QTimer::start));
     Aspetto();
     Collega();
     m_operazioni.PulisciScheda();
@@ -279,7 +281,7 @@ void TfrmScheda::Anticipa() {
     if (auto v = FotoVicine::Leggi(m_archivio, avanti)) voci.append(*v);
     if (indietro != avanti)
         if (auto v = FotoVicine::Leggi(m_archivio, indietro)) voci.append(*v);
-    m_anticipo.Prepara(voci, ui->imgFoto->size());
+    m_anticipo.Prepara(voci, ui->imgFoto->BoxDispositivo());
 }
 
 bool TfrmScheda::ApriFinestraFiglia(const char* prefisso) {
