@@ -349,7 +349,8 @@ private slots:
     }
 
     // Photos are decoded for the screen's own pixels and land on them one to one;
-    // the layout stays the same. A move to another screen decodes afresh.
+    // the layout stays the same. A move to another screen decodes afresh, and the
+    // pictures follow with their drawings at twice the size.
     void scalaDelloSchermo_data()
     {
         QTest::addColumn<QString>("schermo");
@@ -397,6 +398,11 @@ private slots:
             for (int dx = -1; dx <= 1; ++dx)
                 trovata = trovata || identici(QPoint(dx, dy));
         QVERIFY(trovata);
+        // The command pictures: the drawing made for the scale, at the device size.
+        const QPixmap salva = C<QLabel>(s, "cmdSalva")->pixmap();
+        QCOMPARE(salva.size(), QSize(37, 39) * dpr);
+        if (dpr == 2)
+            QCOMPARE(salva.toImage(), QImage(QStringLiteral(":/cmd/salva@2x.png")).convertToFormat(salva.toImage().format()));
 
         TfrmSlide* w = W();
         w->ImpostaSchermo(qui);
@@ -405,9 +411,11 @@ private slots:
         QCOMPARE(C<RiquadroFoto>(w, "imgZoom")->ImmagineMostrata().size(), slideshow);
         w->close();
 
-        // Back on the main screen: decoded afresh for it.
+        // Back on the main screen: decoded afresh for it, pictures too.
         s->windowHandle()->setScreen(SchermoDiNome(QStringLiteral("uno")));
         QTRY_COMPARE(box->ImmagineMostrata().size(), QSize(605, 403));
+        s->grab();
+        QCOMPARE(C<QLabel>(s, "cmdSalva")->pixmap().size(), QSize(37, 39));
         s->hide();
     }
 };

@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QShowEvent>
@@ -336,19 +337,17 @@ void TfrmScheda::CaricaImmagini() {
             p->ImpostaImmagine(QStringLiteral(":/cmd/%1.png").arg(QLatin1String(immagine)));
 
     // The banner, centred in the black panel (scaled down only if it is larger).
-    QPixmap banner(m_categoria.BannerTitolo());
-    if (!banner.isNull()) {
-        const QRect dove = Adattamento::Adatta(banner.size(), ui->panTitolo->size());
-        if (dove.size() != banner.size())
-            banner = banner.scaled(dove.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        ui->imgTitolo->setPixmap(banner);
+    const QSize banner = QImageReader(m_categoria.BannerTitolo()).size();
+    if (banner.isValid()) {
+        const QRect dove = Adattamento::Adatta(banner, ui->panTitolo->size());
         ui->imgTitolo->setGeometry(dove);
+        MostraImmagine(ui->imgTitolo, m_categoria.BannerTitolo(), true);
     }
 }
 
 void TfrmScheda::FormShow() {
     CaricaImmagini(); // at the first showing: creating the window stays cheap
-    PiastrellaSfondo(this, QPixmap(QStringLiteral(":/avvio/sfondo.png")));
+    PiastrellaSfondo(this, QStringLiteral(":/avvio/sfondo.png"));
     Esegui([&] {
         if (m_archivio.ApriArchivio(Statementi::PrimaScheda(m_archivio.Tabella()))) {
             TSQLiteTable* t = m_archivio.Risultato();
