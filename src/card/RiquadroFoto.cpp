@@ -51,7 +51,8 @@ void RiquadroFoto::paintEvent(QPaintEvent*) {
     // What one pixel of the layout becomes where this is painted: the screen's scale
     // on a screen, anything at all in a print or a document.
     const QTransform t = p.combinedTransform();
-    const bool scalaSemplice = t.type() <= QTransform::TxScale && t.m11() > 0 && qFuzzyCompare(t.m11(), t.m22());
+    const bool scalaSemplice =
+        t.type() <= QTransform::TxScale && t.m11() > 0 && qFuzzyCompare(t.m11(), t.m22());
     const double scala = scalaSemplice ? t.m11() : devicePixelRatioF();
     const QSize box = Adattamento::BoxDispositivo(size(), scala);
     const QImage img = f->Immagine(box);

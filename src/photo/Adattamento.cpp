@@ -40,5 +40,6 @@ QSize Adattamento::BoxDispositivo(QSize box, double dpr)
     if (!(dpr > 0) || box.isEmpty())
         return box;
     // 1e-6: a ratio such as 1.1 is not exact in binary, and 10 x 1.1 must stay 11.
-    return QSize(int(std::floor(box.width() * dpr + 1e-6)), int(std::floor(box.height() * dpr + 1e-6)));
+    return QSize(int(std::floor(box.width() * dpr + 1e-6)),
+                 int(std::floor(box.height() * dpr + 1e-6)));
 }

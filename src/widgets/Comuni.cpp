@@ -26,7 +26,9 @@ PulsanteImmagine::PulsanteImmagine(QWidget* parent) : QLabel(parent) {
     setAlignment(Qt::AlignCenter);
 }
 
-void PulsanteImmagine::ImpostaImmagine(const QString& risorsa) { MostraImmagine(this, risorsa, true); }
+void PulsanteImmagine::ImpostaImmagine(const QString& risorsa) {
+    MostraImmagine(this, risorsa, true);
+}
 
 void PulsanteImmagine::mousePressEvent(QMouseEvent* e) {
     m_premuto = e->button() == Qt::LeftButton;
@@ -166,13 +168,15 @@ QPixmap ImmagineProgramma(const QString& risorsa, double scala, QSize misura) {
 
 void MostraImmagine(QLabel* l, const QString& risorsa, bool adatta) {
     QSize misura = QImageReader(risorsa).size();
-    if (adatta && misura.isValid() && !l->size().isEmpty() && (misura.width() > l->width() || misura.height() > l->height()))
+    if (adatta && misura.isValid() && !l->size().isEmpty() &&
+        (misura.width() > l->width() || misura.height() > l->height()))
         misura.scale(l->size(), Qt::KeepAspectRatio);
     l->setPixmap(ImmagineProgramma(risorsa, l->devicePixelRatioF(), misura));
     ImmagineNitida::Segui(l, risorsa, adatta, false);
 }
 
-ImmagineNitida* ImmagineNitida::Segui(QWidget* w, const QString& risorsa, bool adatta, bool sfondo) {
+ImmagineNitida* ImmagineNitida::Segui(QWidget* w, const QString& risorsa, bool adatta,
+                                      bool sfondo) {
     auto* n = w->findChild<ImmagineNitida*>(QString(), Qt::FindDirectChildrenOnly);
     if (!n) {
         n = new ImmagineNitida(w);
