@@ -108,8 +108,10 @@ void PreparaMemoriaFoto()
 {
 #ifdef __GLIBC__
     // A full-screen picture is about 8 MB: such blocks come from the heap and stay
-    // there for reuse, up to a bounded amount kept beyond what is in use.
-    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    // there for reuse, up to a bounded amount kept beyond what is in use. A picture
+    // for a 4K screen (about 30 MB) is mapped on its own and handed back whole when
+    // dropped: the worker threads' heaps would otherwise each keep one more of them.
+    mallopt(M_MMAP_THRESHOLD, 16 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
 #endif
 }
