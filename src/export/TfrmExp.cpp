@@ -65,7 +65,7 @@ TfrmExp::~TfrmExp() = default;
 void TfrmExp::CaricaImmagini() {
     if (m_immaginiCaricate) return;
     m_immaginiCaricate = true;
-    ui->imgLogo->setPixmap(QPixmap(QStringLiteral(":/esporta/logo.png")));
+    MostraImmagine(ui->imgLogo, QStringLiteral(":/esporta/logo.png"));
     ui->imgExcel->ImpostaImmagine(QStringLiteral(":/esporta/excel.png"));
     ui->imgGuida->ImpostaImmagine(QStringLiteral(":/esporta/guida.png"));
     ui->imgEsci->ImpostaImmagine(QStringLiteral(":/esporta/esci.png"));
