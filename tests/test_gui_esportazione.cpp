@@ -117,6 +117,8 @@ private slots:
         QCOMPARE(f->maximumSize(), QSize(783, 505));
         QVERIFY(f->windowFlags() & Qt::WindowMinimizeButtonHint);
         QVERIFY(!(f->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(!f->findChild<VistaGriglia*>()); // made at the first showing
+        f->show();
         const std::pair<const char*, QRect> posti[] = {
             {"grpControlli", {4, 4, 773, 80}}, {"imgLogo", {8, 14, 381, 57}},     {"imgExcel", {468, 20, 28, 28}},
             {"imgGuida", {600, 20, 32, 32}},   {"imgEsci", {716, 20, 32, 32}},    {"grdRecords", {0, 96, 783, 383}},
@@ -144,6 +146,7 @@ private slots:
         QCOMPARE(v->editTriggers(), QAbstractItemView::NoEditTriggers);
         QCOMPARE(v->selectionMode(), QAbstractItemView::ContiguousSelection);
         QCOMPARE(v->horizontalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
+        f->close();
     }
 
     // From the card window: the card is cleared, the archive listed as saved, the
