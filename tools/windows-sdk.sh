@@ -11,8 +11,8 @@
 # (each library has its own stamp).
 set -euo pipefail
 
-SDK=$1
-TOOLCHAIN=$2
+SDK=${1:-}
+TOOLCHAIN=${2:-}
 LAVORO=$SDK.work
 JOBS=${JOBS:-$(nproc)}
 MINGW=x86_64-w64-mingw32
@@ -24,6 +24,12 @@ SQLITE_VERSIONE=3.40.1
 XLSX_VERSIONE=1.1.4
 ZIP_VERSIONE=1.7.3
 
+# --name: the SDK folder's name, which changes with any version it holds.
+if [ "${1:-}" = --name ]; then
+  echo "windows-sdk-qt$QT_VERSIONE-jpeg$JPEG_VERSIONE-sqlite$SQLITE_VERSIONE-xlsxwriter$XLSX_VERSIONE-zip$ZIP_VERSIONE-mingw12"
+  exit 0
+fi
+[ $# -ge 2 ] || { echo "uso: windows-sdk.sh SDK TOOLCHAIN [PARTE...] | --name" >&2; exit 2; }
 if [ -f "$SDK/pronto" ]; then
   echo "Windows SDK already built: $SDK"
   exit 0
@@ -175,4 +181,9 @@ for parte in "${PARTI[@]}"; do
   "costruisci_$parte"
   segna "$parte"
 done
-[ $# -gt 2 ] || { date -u +%FT%TZ > "$SDK/pronto"; log "Windows SDK ready: $SDK"; }
+if [ $# -le 2 ]; then
+  date -u +%FT%TZ > "$SDK/pronto"
+  # The sources and build trees (several GB) are not needed any more.
+  rm -rf "$LAVORO"
+  log "Windows SDK ready: $SDK ($(du -sh "$SDK" | cut -f1))"
+fi

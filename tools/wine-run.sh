@@ -1,0 +1,18 @@
+#!/bin/bash
+# Runs a program of the Windows cross-build under Wine: ctest's emulator for the
+# cross-built tests (CMAKE_CROSSCOMPILING_EMULATOR) and the Windows check's runner.
+#
+#   wine-run.sh PREFIX SDK PROGRAM.exe [ARGUMENTS...]
+#
+# PREFIX is the Wine prefix (made by tools/windows-check.sh); the DLLs are found in the
+# Windows SDK and MinGW's folders, so a test runs from the build folder as it is.
+set -eu
+prefix=$1 sdk=$2
+shift 2
+runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
+export WINEPREFIX=$prefix WINEARCH=win64
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko installer prompts: nothing here uses .NET or the HTML engine.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEPATH="Z:$sdk/qt/bin;Z:$sdk/bin;Z:$runtime;Z:/usr/x86_64-w64-mingw32/lib"
+exec /usr/lib/wine/wine64 "$@"
