@@ -59,7 +59,8 @@ class TestMotoreDocumenti : public QObject {
     InsiemePiattaforma<MessaggiCursore, FintoApriSistema, FintoDialoghi, FintoOrologio, FintoCursore> m_doppi;
     std::unique_ptr<TMotoreDocumenti> m_motore;
 
-    QString Documenti() const { return m_dir->filePath(QStringLiteral("Documenti")); }
+    // A user's folder with an accented name, as Italian user names give them.
+    QString Documenti() const { return m_dir->filePath(QStringLiteral("Documenti di Niccolò")); }
 
 private slots:
     void initTestCase() {

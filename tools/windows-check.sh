@@ -22,8 +22,9 @@ rm -rf "$LAVORO"
 mkdir -p "$LAVORO"
 esiti=()
 
-# Tests that cannot run under Wine, and why.
+# Tests left out of the Windows build (tests/CMakeLists.txt), and why.
 declare -A ESCLUSI=(
+  [test_guasti]="makes its faults with Linux means: a read-only mount, the process's file-size limit, another user"
   [test_stampa_cups]="drives a CUPS server of this machine (cupsd, lpadmin), which Windows has not"
   [test_documenti_office]="opens the written documents with LibreOffice (soffice), a Linux program here"
 )
@@ -60,9 +61,8 @@ fi
 
 # --- 2. the test programs under Wine --------------------------------------------------
 echo "== 2. test programs under Wine (ctest with the cross-compiling emulator, offscreen platform)"
-esclusi=$(IFS='|'; echo "${!ESCLUSI[*]}")
 for t in "${!ESCLUSI[@]}"; do echo "   left out: $t: ${ESCLUSI[$t]}"; done
-if (cd "$WBUILD" && ctest --output-on-failure -j "${JOBS:-2}" -E "^($esclusi)\$" | tee "$LAVORO/ctest.log"); then
+if (cd "$WBUILD" && ctest --output-on-failure -j "${JOBS:-2}" | tee "$LAVORO/ctest.log"); then
   esiti+=("PASS 2. tests under Wine: $(grep -o '[0-9]* tests passed.*' "$LAVORO/ctest.log" || true)")
 else
   esiti+=("FAIL 2. tests under Wine: $(grep -E 'tests passed|Failed|\*\*\*' "$LAVORO/ctest.log" | tr '\n' ' ')")
