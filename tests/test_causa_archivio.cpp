@@ -1,5 +1,6 @@
 // The Italian cause that opens the error box for an archive error, chosen from
 // the result code SQLite reported (primary or extended).
+#include "platform/ErroreSistema.h"
 #include "store/CausaArchivio.h"
 #include "store/TSQLiteDatabase.h"
 
@@ -145,6 +146,9 @@ private slots:
         } catch (const ESQLiteException& e) {
             QCOMPARE(CausaArchivio(e), Danneggiato);
         }
+
+        // A folder the user can write is not taken for a read-only one (on Windows, by its ACL).
+        QVERIFY(CartellaScrivibile(dir.path()));
 
         const QString f = dir.filePath(QStringLiteral("bloccato.db"));
         TSQLiteDatabase db(f);

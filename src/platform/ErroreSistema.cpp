@@ -1,7 +1,11 @@
 #include "platform/ErroreSistema.h"
 
+#include <QFileInfo>
+
 #ifdef _WIN32
 #include <windows.h>
+// Qt reads a file's access rights only while this is above zero.
+extern Q_CORE_EXPORT int qt_ntfs_permission_lookup;
 #else
 #include <cerrno>
 #endif
@@ -24,4 +28,15 @@ GuastoScrittura GuastoDiScrittura(int codiceSistema) {
     default:
         return GuastoScrittura::Altro;
     }
+}
+
+bool CartellaScrivibile(const QString& cartella) {
+#ifdef _WIN32
+    ++qt_ntfs_permission_lookup;
+    const bool scrivibile = QFileInfo(cartella).isWritable();
+    --qt_ntfs_permission_lookup;
+    return scrivibile;
+#else
+    return QFileInfo(cartella).isWritable();
+#endif
 }

@@ -32,7 +32,7 @@ QString CausaApertura(const QString& file)
             .arg(QDir::toNativeSeparators(cartella.absoluteFilePath()));
     if (archivio.exists() && !archivio.isReadable())
         return QStringLiteral("non si possiedono i permessi per leggere l'archivio \"%1\".").arg(nome);
-    if (!archivio.exists() && !cartella.isWritable())
+    if (!archivio.exists() && !CartellaScrivibile(cartella.absoluteFilePath()))
         return QStringLiteral("la cartella del programma è di sola lettura, quindi l'archivio \"%1\" non può "
                               "esservi creato. Accertarsi di possedere i privilegi di scrittura nella "
                               "cartella di installazione del programma.").arg(nome);
