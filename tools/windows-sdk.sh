@@ -97,6 +97,16 @@ segna() { touch "$SDK/.fatto-$1"; log "$1 built"; }
 costruisci_qt() {
   local src build=$LAVORO/build/qtbase
   src=$(sorgente qt6-base "$QT_VERSIONE")
+  # Debian's source leaves out Wacom's WinTab header (its licence forbids changes), so the
+  # Windows platform plugin is built without WinTab tablets; pens still work through
+  # Windows' own pointer messages.
+  local finestre=$src/src/plugins/platforms/windows
+  if [ ! -f "$src/src/3rdparty/wintab/wintab.h" ]; then
+    sed -i 's/QT_CONFIG(tabletevent)/0/' "$finestre/qwindowscontext.cpp"
+    sed -i 's/CONDITION QT_FEATURE_tabletevent/CONDITION FALSE/' "$finestre/CMakeLists.txt" \
+      "$finestre/../direct2d/CMakeLists.txt"
+    sed -i '/include "qwindowstabletsupport.h"/d' "$finestre/qwindowspointerhandler.cpp"
+  fi
   [ -f "$build/build.ninja" ] || cmake -S "$src" -B "$build" "${CROSS[@]}" \
     -DCMAKE_INSTALL_PREFIX="$SDK/qt" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
