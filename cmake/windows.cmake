@@ -12,6 +12,9 @@ add_custom_command(OUTPUT ${TEGOLARIO_ICO}
           ${CMAKE_SOURCE_DIR}/assets/icon/tegolario.png
   COMMENT "Program icon: tegolario.ico")
 configure_file(${CMAKE_SOURCE_DIR}/src/platform/windows/Tegolario.rc.in ${CMAKE_BINARY_DIR}/Tegolario.rc @ONLY)
+# The program's target lives in another folder: it waits for the icon through a target.
+add_custom_target(tegolario_icona DEPENDS ${TEGOLARIO_ICO})
+add_dependencies(tegolario tegolario_icona)
 set_source_files_properties(${CMAKE_BINARY_DIR}/Tegolario.rc PROPERTIES OBJECT_DEPENDS ${TEGOLARIO_ICO})
 target_sources(tegolario PRIVATE ${CMAKE_BINARY_DIR}/Tegolario.rc)
 
