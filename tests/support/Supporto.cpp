@@ -5,6 +5,10 @@
 
 #include <QApplication>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 QString MessaggioDi(const std::function<void()>& f) {
     try {
         f();
@@ -19,4 +23,12 @@ void AvviaProgramma(DoppiPiattaforma& doppi, const QString& cartella) {
     doppi.Installa();
     Piattaforma::ImpostaCartellaProgramma(cartella);
     Registro::CreaFinestre();
+}
+
+const char* PermessiSenzaEffetto() {
+#ifdef _WIN32
+    return "a folder's rights are its ACL, which permission bits do not change";
+#else
+    return geteuid() == 0 ? "file permissions do not stop root" : nullptr;
+#endif
 }
