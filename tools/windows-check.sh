@@ -27,6 +27,7 @@ declare -A ESCLUSI=(
   [test_guasti]="makes its faults with Linux means: a read-only mount, the process's file-size limit, another user"
   [test_stampa_cups]="drives a CUPS server of this machine (cupsd, lpadmin), which Windows has not"
   [test_documenti_office]="opens the written documents with LibreOffice (soffice), a Linux program here"
+  [test_guida_pdf]="reads the written guide back with pdftotext (poppler-utils), a Linux program here"
   [test_finestre_ripetute]="reads the memory in use from glibc's allocator (mallinfo2)"
 )
 

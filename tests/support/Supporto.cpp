@@ -4,6 +4,8 @@
 #include "store/TSQLiteDatabase.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -31,4 +33,15 @@ const char* PermessiSenzaEffetto() {
 #else
     return geteuid() == 0 ? "file permissions do not stop root" : nullptr;
 #endif
+}
+
+void SvuotaArchivio(const QString& file) {
+    if (QFile::remove(file) || !QFile::exists(file)) return;
+    QFile f(file);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.close();
+}
+
+bool CartellaAlPostoDellArchivio(const QString& file) {
+    if (QFile::exists(file) && !QFile::remove(file)) return false;
+    return QDir().mkpath(file);
 }
