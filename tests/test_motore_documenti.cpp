@@ -25,7 +25,7 @@ TVariante I(int v) { return TVariante::Intero32(v); }
 
 QByteArray Voce(const QString& pacchetto, const char* nome) {
     int errore = 0;
-    zip_t* z = zip_open(QFile::encodeName(pacchetto).constData(), ZIP_RDONLY, &errore);
+    zip_t* z = zip_open(Piattaforma::NomeFileUtf8(pacchetto).constData(), ZIP_RDONLY, &errore);
     if (!z) return {};
     QByteArray dati;
     zip_stat_t st;
