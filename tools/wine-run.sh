@@ -7,7 +7,7 @@
 # PREFIX is the Wine prefix (made by tools/windows-check.sh); the DLLs are found in the
 # Windows SDK and MinGW's folders, so a test runs from the build folder as it is.
 set -eu
-prefix=$1 sdk=$2
+prefix=$(readlink -m "$1") sdk=$(readlink -m "$2")
 shift 2
 runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
 export WINEPREFIX=$prefix WINEARCH=win64
