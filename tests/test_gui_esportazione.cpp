@@ -153,7 +153,7 @@ private slots:
     // export window modal over the card window; closing it leaves the card empty.
     void apertaDallaScheda() {
         const TCategoria& cat = Cat("amici");
-        QFile::remove(m_cartella.filePath(QLatin1String(cat.FileArchivio)));
+        SvuotaArchivio(m_cartella.filePath(QLatin1String(cat.FileArchivio)));
         const QList<qint64> id = InserisciSchede(
             cat, {{{"M1", "  Luminoso  "}, {}, JpegEsportazione(50, 40)}, {{"M2"}, {}, {}}, {{"M3", "Ultimo"}, {}, {}}});
         EliminaScheda(cat, id[1]);
@@ -214,8 +214,7 @@ private slots:
 
         // An archive that cannot be opened: no window, no message.
         const QString archivio = m_cartella.filePath(QLatin1String(cat.FileArchivio));
-        QVERIFY(QFile::remove(archivio));
-        QVERIFY(QDir().mkpath(archivio));
+        SALTA_SENZA_CARTELLA_AL_POSTO(archivio);
         bool aperta = false;
         MentreModale([&](QWidget* w) { aperta = w != nullptr; });
         QTest::mouseClick(C(scheda, "cmdExcel"), Qt::LeftButton);
