@@ -28,8 +28,9 @@ const QString SchermiDiProva = [] {
     const QByteArray piattaforma = qgetenv("QT_QPA_PLATFORM");
     if (!piattaforma.isEmpty() && piattaforma != "offscreen")
         return QString();
-    const QString percorso =
-        QDir::temp().filePath(QStringLiteral("tegolario_schermi_%1.json").arg(QCoreApplication::applicationPid()));
+    // A name without folder: the platform's options are split at every ":", which a
+    // Windows drive letter would cut.
+    const QString percorso = QStringLiteral("tegolario_schermi_%1.json").arg(QCoreApplication::applicationPid());
     QFile f(percorso);
     if (!f.open(QIODevice::WriteOnly))
         return QString();
