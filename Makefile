@@ -1,5 +1,5 @@
 # make run / make test / make bench / make screenshots / make format / make fuzz / make stress
-# make portable / make portable-check
+# make portable / make portable-check / make windows / make windows-check
 # Each target first installs the Debian packages the project needs when they are missing.
 
 PACKAGES := cmake ninja-build g++ pkg-config \
@@ -20,6 +20,13 @@ FORMAT_PACKAGES := clang-format
 # The portable folder: patching run paths, walking the libraries; its check on a fresh Debian.
 PORTABLE_PACKAGES := patchelf python3 binutils
 PORTABLE_CHECK_PACKAGES := debootstrap xvfb
+# The Windows folder: MinGW-w64, nasm for libjpeg-turbo's SIMD code, tcl for SQLite's
+# amalgamation, dpkg-dev for apt-get source, Qt's tools of this machine (moc, uic, rcc);
+# its check: Wine on Xvfb, sqlite3 to read the archives back.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+  mingw-w64-x86-64-dev libz-mingw-w64-dev libz-mingw-w64 nasm tcl dpkg-dev xz-utils python3 \
+  qt6-base-dev-tools qt6-translations-l10n
+WINDOWS_CHECK_PACKAGES := wine wine64 xvfb xauth sqlite3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
@@ -34,9 +41,14 @@ RELEASE_BUILD := build-release
 VERSION := $(shell grep -o 'Tegolario VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
 PORTABLE := $(BUILD)/Tegolario
 TARBALL := $(BUILD)/Tegolario-$(VERSION)-linux-$(shell uname -m).tar.gz
+# The Windows SDK is built once into a cache folder named after its versions.
+WINDOWS_SDK_CACHE ?= $(HOME)/.cache/tegolario
+WINDOWS_SDK ?= $(WINDOWS_SDK_CACHE)/$(shell bash tools/windows-sdk.sh --name)
+WINDOWS_BUILD := build-windows
+WINDOWS_ZIP := $(WINDOWS_BUILD)/Tegolario-$(VERSION)-windows-x64.zip
 
 .PHONY: all deps test-deps install-packages build run test test-asan fuzz-build test-fuzz fuzz stress bench \
-  screenshots format install portable portable-check clean
+  screenshots format install portable portable-check windows windows-build windows-check clean
 
 all: build
 
@@ -124,6 +136,31 @@ portable: deps
 portable-check: portable
 	@$(MAKE) --no-print-directory install-packages LIST="$(PORTABLE_CHECK_PACKAGES)"
 	$(SUDO) tools/portable-check.sh $(TARBALL) $(RELEASE_BUILD)/debootstrap-cache
+
+# The Windows program folder build-windows/Tegolario and its zip, cross-built with MinGW-w64
+# against the Windows SDK (tools/windows-sdk.sh; the first run builds it, about an hour).
+# The user guide and the password file come from the Linux build.
+windows: build
+	@$(MAKE) --no-print-directory install-packages LIST="$(WINDOWS_PACKAGES)"
+	@$(MAKE) --no-print-directory windows-build WINDOWS_TARGET=tegolario
+	/usr/bin/python3 tools/windows-folder.py lay $(WINDOWS_BUILD) $(WINDOWS_SDK) $(BUILD) \
+	  $(WINDOWS_BUILD)/Tegolario --zip $(WINDOWS_ZIP)
+
+# Runs after the packages are in (the SDK's name asks MinGW nothing, but its build does).
+windows-build:
+	bash tools/windows-sdk.sh $(WINDOWS_SDK) cmake/mingw-w64-x86_64.cmake
+	cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake -DTEGOLARIO_WINDOWS_SDK=$(WINDOWS_SDK) \
+	  -DCMAKE_PREFIX_PATH="$(WINDOWS_SDK)/qt;$(WINDOWS_SDK)" \
+	  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+	  -DCMAKE_CROSSCOMPILING_EMULATOR="$(CURDIR)/tools/wine-run.sh;$(CURDIR)/$(WINDOWS_BUILD)/wine;$(WINDOWS_SDK)"
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) $(if $(WINDOWS_TARGET),--target $(WINDOWS_TARGET))
+
+# Under Wine on Xvfb: the screenshots mode, the cross-built tests, a typed card's bytes.
+windows-check: windows
+	@$(MAKE) --no-print-directory install-packages LIST="$(WINDOWS_CHECK_PACKAGES)"
+	@$(MAKE) --no-print-directory windows-build WINDOWS_TARGET=
+	bash tools/windows-check.sh $(WINDOWS_BUILD) $(BUILD) $(WINDOWS_SDK)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(RELEASE_BUILD)

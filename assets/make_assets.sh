@@ -19,38 +19,51 @@ PNGOPT="-strip -define png:exclude-chunks=date,time"
 
 mkdir -p samples tiles banners cmd avvio password info icon splash guida allegati trova show esporta
 
+# Pictures drawn from a source are made twice: at the size the window lays them out
+# (K=1) and at twice that size for screens above 100 % (K=2, name@2x.png), which Qt
+# picks by the name. Sizes below are the layout's; the helpers multiply them by K.
+K=1
+S=""
+# out FILE: the file name for the scale being made.
+out() {
+    echo "${1%.*}$S.${1##*.}"
+}
+
 # svg W H OUT: render at exactly W x H.
 svg() {
-    rsvg-convert -w "$2" -h "$3" "$1" -o "$TMP/r.png"
-    convert "$TMP/r.png" $PNGOPT "PNG32:$4"
+    rsvg-convert -w $(($2 * K)) -h $(($3 * K)) "$1" -o "$TMP/r.png"
+    convert "$TMP/r.png" $PNGOPT "PNG32:$(out "$4")"
 }
 
 # tango ICON SIZE W H OUT: a Tango icon of SIZE px centred on a transparent
 # W x H canvas. Uses the hand-tuned PNG when the theme has that size,
 # otherwise renders the scalable one.
 tango() {
-    png=$(ls "$TANGO"/"$2"x"$2"/*/"$1".png 2>/dev/null | head -n 1 || true)
+    n=$(($2 * K))
+    png=$(ls "$TANGO"/"$n"x"$n"/*/"$1".png 2>/dev/null | head -n 1 || true)
     if [ -n "$png" ]; then
         cp "$png" "$TMP/t.png"
     else
-        rsvg-convert -w "$2" -h "$2" "$(ls "$TANGO"/scalable/*/"$1".svg | head -n 1)" -o "$TMP/t.png"
+        rsvg-convert -w "$n" -h "$n" "$(ls "$TANGO"/scalable/*/"$1".svg | head -n 1)" -o "$TMP/t.png"
     fi
-    convert -size "$3x$4" xc:none "$TMP/t.png" -gravity center -composite $PNGOPT "PNG32:$5"
+    convert -size "$(($3 * K))x$(($4 * K))" xc:none "$TMP/t.png" -gravity center -composite $PNGOPT "PNG32:$(out "$5")"
 }
 
 # own SVG drawn on a S x S design, centred on a W x H transparent canvas.
 centred() {
-    rsvg-convert -w "$2" -h "$2" "$1" -o "$TMP/c.png"
-    convert -size "$3x$4" xc:none "$TMP/c.png" -gravity center -composite $PNGOPT "PNG32:$5"
+    rsvg-convert -w $(($2 * K)) -h $(($2 * K)) "$1" -o "$TMP/c.png"
+    convert -size "$(($3 * K))x$(($4 * K))" xc:none "$TMP/c.png" -gravity center -composite $PNGOPT "PNG32:$(out "$5")"
 }
 
-# --- categories: sample photos, launcher tiles and buttons, title banners ---
-# table:label, in launcher order
-for voce in "infanzia:Appartamenti" "famiglia:Attici" "amici:Monolocali" "ricorrenze:Bilocali" \
-            "scuola:Ville e villini" "sposi:Box e garage" "lavoro:Negozi" "vacanze:Uffici" \
-            "celebrazioni:Depositi" "hobby:Rustici e terreni"; do
-    t=${voce%%:*}
-    etichetta=${voce#*:}
+# flat SRC W H TYPE OUT: render at W x H from SRC's own folder (for linked drawings)
+# and write as TYPE (PNG24 or PNG32).
+flat() {
+    (cd "$(dirname "$1")" && rsvg-convert -w $(($2 * K)) -h $(($3 * K)) "$(basename "$1")" -o "$TMP/f.png")
+    convert "$TMP/f.png" $PNGOPT "$4:$(out "$5")"
+}
+
+# --- the sample photos: data, one size only ---
+for t in infanzia famiglia amici ricorrenze scuola sposi lavoro vacanze celebrazioni hobby; do
     s="$SRC/samples/$t.svg"
     # large sample: the drawing's own size
     rsvg-convert -w 713 -h 537 "$s" -o "$TMP/big.png"
@@ -59,18 +72,30 @@ for voce in "infanzia:Appartamenti" "famiglia:Attici" "amici:Monolocali" "ricorr
     rsvg-convert -w 605 "$s" -o "$TMP/small.png"
     convert "$TMP/small.png" -gravity center -crop 605x449+0+0 +repage -strip -quality 88 \
         -sampling-factor 2x2 "samples/campione_$t.jpg"
+done
+
+# Every picture drawn from a source, at the scale K with the suffix S.
+disegni() {
+# --- categories: launcher tiles and buttons, title banners ---
+# table:label, in launcher order
+for voce in "infanzia:Appartamenti" "famiglia:Attici" "amici:Monolocali" "ricorrenze:Bilocali" \
+            "scuola:Ville e villini" "sposi:Box e garage" "lavoro:Negozi" "vacanze:Uffici" \
+            "celebrazioni:Depositi" "hobby:Rustici e terreni"; do
+    t=${voce%%:*}
+    etichetta=${voce#*:}
+    s="$SRC/samples/$t.svg"
     # launcher tile: the drawing cropped to the tile, thin white and blue frame
-    rsvg-convert -h 161 "$s" -o "$TMP/tile.png"
-    convert "$TMP/tile.png" -gravity center -crop 183x161+0+0 +repage \
-        -bordercolor white -border 1 -bordercolor '#4760c0' -border 1 \
-        $PNGOPT "PNG24:tiles/riquadro_$t.png"
+    rsvg-convert -h $((161 * K)) "$s" -o "$TMP/tile.png"
+    convert "$TMP/tile.png" -gravity center -crop $((183 * K))x$((161 * K))+0+0 +repage \
+        -bordercolor white -border $K -bordercolor '#4760c0' -border $K \
+        $PNGOPT "PNG24:$(out "tiles/riquadro_$t.png")"
     # launcher button with the category name
     sed "s/@ETICHETTA@/$etichetta/g" "$SRC/avvio/pulsante.svg" >"$TMP/p.svg"
     svg "$TMP/p.svg" 180 37 "tiles/pulsante_$t.png"
     # title banner for the black title panel: capitals, green on black
     maiuscolo=$(echo "$etichetta" | tr 'a-z' 'A-Z')
-    convert -size 330x40 xc:black -font "$FONT_BOLD" -pointsize 25 -fill '#33dd33' \
-        -gravity center -annotate +0+0 "$maiuscolo" $PNGOPT "PNG24:banners/titolo_$t.png"
+    convert -size $((330 * K))x$((40 * K)) xc:black -font "$FONT_BOLD" -pointsize $((25 * K)) -fill '#33dd33' \
+        -gravity center -annotate +0+0 "$maiuscolo" $PNGOPT "PNG24:$(out "banners/titolo_$t.png")"
 done
 
 # --- record card commands ---
@@ -102,16 +127,53 @@ svg "$SRC/show/avanti.svg" 23 41 show/avanti.png
 svg "$SRC/show/ultimo.svg" 31 44 show/ultimo.png
 
 # --- launcher ---
-rsvg-convert -w 66 -h 66 "$SRC/logo/marchio.svg" -o "$TMP/m66.png"
-convert -size 67x66 xc:none "$TMP/m66.png" -gravity center -composite $PNGOPT PNG32:avvio/logo00.png
+centred "$SRC/logo/marchio.svg" 66 67 66 avvio/logo00.png
 svg "$SRC/avvio/logo01.svg" 738 51 avvio/logo01.png
 svg "$SRC/avvio/info.svg" 30 33 avvio/info.png
 tango help-browser 26 29 28 avvio/guida.png
 svg "$SRC/avvio/copyright.svg" 23 22 avvio/copyright.png
 tango system-log-out 16 17 18 avvio/esci.png
-rsvg-convert -w 72 -h 72 "$SRC/avvio/sfondo.svg" -o "$TMP/sf.png"
-convert "$TMP/sf.png" $PNGOPT PNG24:avvio/sfondo.png
+flat "$SRC/avvio/sfondo.svg" 72 72 PNG24 avvio/sfondo.png
 
+# --- password windows and About window ---
+flat "$SRC/logo/logo_password.svg" 351 69 PNG32 password/logo01.png
+svg "$SRC/password/logo02.svg" 351 132 password/logo02.png
+svg "$SRC/password/image1.svg" 351 66 password/image1.png
+flat "$SRC/logo/logo_info.svg" 300 80 PNG32 info/logo.png
+
+# --- spreadsheet export window ---
+flat "$SRC/logo/logo_esporta.svg" 381 57 PNG32 esporta/logo.png
+centred "$SRC/cmd/excel.svg" 28 28 28 esporta/excel.png
+tango help-browser 32 32 32 esporta/guida.png
+tango system-log-out 32 32 32 esporta/esci.png
+
+# --- help window and the attachments windows ---
+# The heading shows the product mark: rendered beside a copy of it.
+flat "$TMP/logo.svg" 543 42 PNG24 guida/logo.png
+tango gnome-mime-application-pdf 16 16 16 guida/pdf.png
+tango help-browser 32 32 32 guida/icona.png
+tango dialog-information 22 28 41 allegati/guida_file.png
+tango dialog-information 32 41 47 allegati/guida_cartella.png
+
+# --- quick find and advanced search windows ---
+svg "$TANGO/scalable/actions/system-search.svg" 40 40 trova/lente.png
+svg "$SRC/trova/chiave.svg" 40 40 trova/chiave.png
+svg "$SRC/trova/mano.svg" 144 137 trova/mano.png
+# a narrow view of the studio flat drawing: lamp, curtain and floor
+sed 's/width="713" height="537" viewBox="0 0 713 537"/width="69" height="193" viewBox="436 180 95 266" preserveAspectRatio="xMidYMid slice"/' \
+    "$SRC/samples/amici.svg" >"$TMP/stanza.svg"
+svg "$TMP/stanza.svg" 69 193 trova/stanza.png
+}
+
+# Drawings that show the product mark are rendered beside a copy of it.
+cp "$SRC/logo/marchio.svg" "$SRC/splash/sfondo.svg" "$SRC/guida/logo.svg" "$TMP/"
+K=1 S="" disegni
+K=2 S="@2x" disegni
+K=1
+S=""
+
+# --- one size only: the animated banner (played by QMovie) and the splash, whose
+# frames are put together pixel by pixel ---
 # banner: 9 full frames, a highlight sweeping left to right over a blue bar
 frames=""
 i=0
@@ -128,24 +190,7 @@ convert "$TMP/still.png" -background white -flatten $PNGOPT PNG24:avvio/banner_f
 # shellcheck disable=SC2086
 convert -delay 5 -dispose None -loop 0 $frames -background white -alpha remove avvio/banner.gif
 
-# --- password windows and About window ---
-(cd "$SRC/logo" && rsvg-convert -w 351 -h 69 logo_password.svg -o "$TMP/lp.png")
-convert "$TMP/lp.png" $PNGOPT PNG32:password/logo01.png
-svg "$SRC/password/logo02.svg" 351 132 password/logo02.png
-svg "$SRC/password/image1.svg" 351 66 password/image1.png
-(cd "$SRC/logo" && rsvg-convert -w 300 -h 80 logo_info.svg -o "$TMP/li.png")
-convert "$TMP/li.png" $PNGOPT PNG32:info/logo.png
-
-# --- spreadsheet export window ---
-(cd "$SRC/logo" && rsvg-convert -w 381 -h 57 logo_esporta.svg -o "$TMP/le.png")
-convert "$TMP/le.png" $PNGOPT PNG32:esporta/logo.png
-centred "$SRC/cmd/excel.svg" 28 28 28 esporta/excel.png
-tango help-browser 32 32 32 esporta/guida.png
-tango system-log-out 32 32 32 esporta/esci.png
-
 # --- copyright splash: background artwork and the flying sprite ---
-# Drawings that show the product mark are rendered beside a copy of it.
-cp "$SRC/logo/marchio.svg" "$SRC/splash/sfondo.svg" "$SRC/guida/logo.svg" "$TMP/"
 (cd "$TMP" && rsvg-convert -w 597 -h 362 sfondo.svg -o "$TMP/ss.png")
 convert "$TMP/ss.png" -background black -alpha remove -alpha off $PNGOPT PNG24:splash/sfondo.png
 # The sprite's transparent colour is magenta, the colour of its bottom-left pixel:
@@ -153,23 +198,6 @@ convert "$TMP/ss.png" -background black -alpha remove -alpha off $PNGOPT PNG24:s
 svg "$SRC/splash/sprite.svg" 108 60 "$TMP/sp.png"
 convert "$TMP/sp.png" -channel A -threshold 50% +channel -background '#ff00ff' -alpha remove -alpha off \
     $PNGOPT PNG24:splash/sprite.png
-
-# --- help window and the attachments windows ---
-(cd "$TMP" && rsvg-convert -w 543 -h 42 logo.svg -o "$TMP/gl.png")
-convert "$TMP/gl.png" $PNGOPT PNG24:guida/logo.png
-tango gnome-mime-application-pdf 16 16 16 guida/pdf.png
-tango help-browser 32 32 32 guida/icona.png
-tango dialog-information 22 28 41 allegati/guida_file.png
-tango dialog-information 32 41 47 allegati/guida_cartella.png
-
-# --- quick find and advanced search windows ---
-svg "$TANGO/scalable/actions/system-search.svg" 40 40 trova/lente.png
-svg "$SRC/trova/chiave.svg" 40 40 trova/chiave.png
-svg "$SRC/trova/mano.svg" 144 137 trova/mano.png
-# a narrow view of the studio flat drawing: lamp, curtain and floor
-sed 's/width="713" height="537" viewBox="0 0 713 537"/width="69" height="193" viewBox="436 180 95 266" preserveAspectRatio="xMidYMid slice"/' \
-    "$SRC/samples/amici.svg" >"$TMP/stanza.svg"
-svg "$TMP/stanza.svg" 69 193 trova/stanza.png
 
 # --- program icon ---
 cp "$SRC/logo/marchio.svg" icon/tegolario.svg

@@ -95,10 +95,14 @@ bool FiglioRiuscito(const QString& caso, QProcess& figlio, bool finito)
     return true;
 }
 
-void EseguiFiglio(const QString& caso, const QString& programma, const QStringList& argomenti, int msLimite)
+void EseguiFiglio(const QString& caso, const QString& programma, const QStringList& argomenti, int msLimite,
+                  const QList<std::pair<QString, QString>>& variabili)
 {
     QProcess figlio;
-    figlio.setProcessEnvironment(AmbienteFiglio());
+    QProcessEnvironment env = AmbienteFiglio();
+    for (const auto& [nome, valore] : variabili)
+        env.insert(nome, valore);
+    figlio.setProcessEnvironment(env);
     figlio.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     figlio.start(programma, argomenti);
     const bool finito = figlio.waitForFinished(msLimite);

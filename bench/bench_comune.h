@@ -24,8 +24,10 @@ void Fallimento(const QString& caso, const QString& perche);
 QProcessEnvironment AmbienteFiglio();
 // Whether a child that has finished (or not) ended well; says why not.
 bool FiglioRiuscito(const QString& caso, QProcess& figlio, bool finito);
-// Runs this program as a child for a case and passes on the figures it prints.
-void EseguiFiglio(const QString& caso, const QString& programma, const QStringList& argomenti, int msLimite);
+// Runs this program as a child for a case, with the variables given on top of its
+// environment, and passes on the figures it prints.
+void EseguiFiglio(const QString& caso, const QString& programma, const QStringList& argomenti, int msLimite,
+                  const QList<std::pair<QString, QString>>& variabili = {});
 
 // The last line: how many cases, which missed their target, which could not be
 // measured. Returns the benchmark's exit status: 0 only when every case was met.

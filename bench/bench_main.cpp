@@ -235,6 +235,8 @@ int main(int argc, char** argv)
         return esito;
     if (BenchSplashFiglio(argc, argv, &esito))
         return esito;
+    if (BenchMostraFiglio(argc, argv, &esito))
+        return esito;
     BenchAvvio(QString::fromLocal8Bit(argv[0]), 9);
     BenchSplash(QString::fromLocal8Bit(argv[0]));
     PreparaMemoriaFoto(); // as the program does at start

@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <unistd.h>
 
 class TestArchivio : public QObject {
     Q_OBJECT
@@ -109,7 +108,7 @@ private slots:
                  QStringLiteral("Failed to open database \"%1/Appartamenti.db\" : unable to open database file").arg(manca));
         QVERIFY(!a.Connessione());
 
-        if (geteuid() == 0) QSKIP("file permissions do not stop root");
+        if (const char* perche = PermessiSenzaEffetto()) QSKIP(perche);
         QTemporaryDir sola;
         QFile::setPermissions(sola.path(), QFile::ReadOwner | QFile::ExeOwner);
         Piattaforma::ImpostaCartellaProgramma(sola.path());

@@ -1,5 +1,6 @@
 // The Italian cause that opens the error box for an archive error, chosen from
 // the result code SQLite reported (primary or extended).
+#include "platform/ErroreSistema.h"
 #include "store/CausaArchivio.h"
 #include "store/TSQLiteDatabase.h"
 
@@ -7,6 +8,12 @@
 #include <QtTest>
 
 #include <sqlite3.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#endif
 
 namespace {
 
@@ -67,6 +74,37 @@ private slots:
         QCOMPARE(TestoErroreApplicazione(std::make_exception_ptr(e)), box + QStringLiteral("."));
     }
 
+    // A write that failed with an I/O error: the system's code, as SQLite hands it on
+    // (errno on Linux, GetLastError's on Windows), tells a full disk from the file's
+    // largest size; the other system's number for the same thing means something else.
+    void causaPerCodiceDiSistema_data()
+    {
+        QTest::addColumn<int>("sistema");
+        QTest::addColumn<QString>("causa");
+        const QString Grande = QString::fromUtf8("il file dell'archivio ha raggiunto la dimensione massima "
+                                                 "consentita dal disco.");
+#ifdef _WIN32
+        QTest::newRow("DISK_FULL") << int(ERROR_DISK_FULL) << Pieno;
+        QTest::newRow("HANDLE_DISK_FULL") << int(ERROR_HANDLE_DISK_FULL) << Pieno;
+        QTest::newRow("FILE_TOO_LARGE") << int(ERROR_FILE_TOO_LARGE) << Grande;
+        QTest::newRow("ENOSPC's number (OUT_OF_PAPER)") << 28 << Disco;
+        QTest::newRow("EFBIG's number (SECTOR_NOT_FOUND)") << 27 << Disco;
+#else
+        QTest::newRow("ENOSPC") << ENOSPC << Pieno;
+        QTest::newRow("EDQUOT") << EDQUOT << Pieno;
+        QTest::newRow("EFBIG") << EFBIG << Grande;
+        QTest::newRow("ERROR_DISK_FULL's number") << 112 << Disco;
+#endif
+        QTest::newRow("nessun codice") << 0 << Disco;
+    }
+
+    void causaPerCodiceDiSistema()
+    {
+        QFETCH(int, sistema);
+        QFETCH(QString, causa);
+        QCOMPARE(CausaArchivio(ESQLiteException(Testo, SQLITE_IOERR_WRITE, QString(), sistema)), causa);
+    }
+
     // Codes that name nothing a user can act on: the layer's own text says it.
     void causaNonNota_data()
     {
@@ -108,6 +146,9 @@ private slots:
         } catch (const ESQLiteException& e) {
             QCOMPARE(CausaArchivio(e), Danneggiato);
         }
+
+        // A folder the user can write is not taken for a read-only one (on Windows, by its ACL).
+        QVERIFY(CartellaScrivibile(dir.path()));
 
         const QString f = dir.filePath(QStringLiteral("bloccato.db"));
         TSQLiteDatabase db(f);

@@ -84,7 +84,7 @@ private slots:
     {
         for (QWidget* w : Registro::Tutte())
             w->hide();
-        QFile::remove(Archivio());
+        SvuotaArchivio(Archivio());
         QDir(Archivio()).removeRecursively();
         m_messaggi.Azzera();
     }
@@ -363,7 +363,7 @@ private slots:
     // The browser cannot open its archive: it does not stay open, and says nothing.
     void erroreAllApertura()
     {
-        QVERIFY(QDir().mkpath(Archivio()));
+        SALTA_SENZA_CARTELLA_AL_POSTO(Archivio());
         TfrmBrowse* b = B();
         b->show();
         QTRY_VERIFY(!b->isVisible());

@@ -117,6 +117,8 @@ private slots:
         QCOMPARE(f->maximumSize(), QSize(783, 505));
         QVERIFY(f->windowFlags() & Qt::WindowMinimizeButtonHint);
         QVERIFY(!(f->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(!f->findChild<VistaGriglia*>()); // made at the first showing
+        f->show();
         const std::pair<const char*, QRect> posti[] = {
             {"grpControlli", {4, 4, 773, 80}}, {"imgLogo", {8, 14, 381, 57}},     {"imgExcel", {468, 20, 28, 28}},
             {"imgGuida", {600, 20, 32, 32}},   {"imgEsci", {716, 20, 32, 32}},    {"grdRecords", {0, 96, 783, 383}},
@@ -144,13 +146,14 @@ private slots:
         QCOMPARE(v->editTriggers(), QAbstractItemView::NoEditTriggers);
         QCOMPARE(v->selectionMode(), QAbstractItemView::ContiguousSelection);
         QCOMPARE(v->horizontalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
+        f->close();
     }
 
     // From the card window: the card is cleared, the archive listed as saved, the
     // export window modal over the card window; closing it leaves the card empty.
     void apertaDallaScheda() {
         const TCategoria& cat = Cat("amici");
-        QFile::remove(m_cartella.filePath(QLatin1String(cat.FileArchivio)));
+        SvuotaArchivio(m_cartella.filePath(QLatin1String(cat.FileArchivio)));
         const QList<qint64> id = InserisciSchede(
             cat, {{{"M1", "  Luminoso  "}, {}, JpegEsportazione(50, 40)}, {{"M2"}, {}, {}}, {{"M3", "Ultimo"}, {}, {}}});
         EliminaScheda(cat, id[1]);
@@ -211,8 +214,7 @@ private slots:
 
         // An archive that cannot be opened: no window, no message.
         const QString archivio = m_cartella.filePath(QLatin1String(cat.FileArchivio));
-        QVERIFY(QFile::remove(archivio));
-        QVERIFY(QDir().mkpath(archivio));
+        SALTA_SENZA_CARTELLA_AL_POSTO(archivio);
         bool aperta = false;
         MentreModale([&](QWidget* w) { aperta = w != nullptr; });
         QTest::mouseClick(C(scheda, "cmdExcel"), Qt::LeftButton);

@@ -1,4 +1,5 @@
 // The record card window driven through its controls, with the desktop seams doubled.
+#include "support/Supporto.h"
 #include "card/RiquadroFoto.h"
 #include "card/TfrmScheda.h"
 #include "card/TfrmZoom.h"
@@ -154,7 +155,7 @@ private slots:
         Piattaforma::ImpostaCartellaProgramma(m_cartella.path());
     }
     void init() {
-        QFile::remove(Archivio());
+        SvuotaArchivio(Archivio());
         m_frm = std::make_unique<TfrmScheda>(*Categorie::PerRadice(QStringLiteral("Amici")));
         m_frm->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_frm.get()));
@@ -401,8 +402,7 @@ private slots:
     }
 
     void erroreLasciaLaFinestraUsabile() {
-        QVERIFY(QFile::remove(Archivio()));
-        QVERIFY(QDir().mkpath(Archivio())); // a directory where the archive should be
+        SALTA_SENZA_CARTELLA_AL_POSTO(Archivio()); // a directory where the archive should be
         Clic("imgPrimo");
         QCOMPARE(m_messaggi.Mostrati.size(), 1);
         QCOMPARE(m_messaggi.Ultimo().Tipo, TipoMessaggio::Errore);

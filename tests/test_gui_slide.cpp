@@ -22,6 +22,32 @@
 #include <QTimer>
 
 namespace {
+// Before the application starts: besides the main screen, one at 200 % and one at 125 %
+// (sizes in the layout's pixels).
+const QString SchermiDiProva = [] {
+    const QByteArray piattaforma = qgetenv("QT_QPA_PLATFORM");
+    if (!piattaforma.isEmpty() && piattaforma != "offscreen")
+        return QString();
+    // A name without folder: the platform's options are split at every ":", which a
+    // Windows drive letter would cut.
+    const QString percorso = QStringLiteral("tegolario_schermi_%1.json").arg(QCoreApplication::applicationPid());
+    QFile f(percorso);
+    if (!f.open(QIODevice::WriteOnly))
+        return QString();
+    f.write(R"({"screens": [{"name": "uno", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96},)"
+            R"({"name": "doppio", "x": 800, "y": 0, "width": 1280, "height": 800, "logicalDpi": 96, "dpr": 2},)"
+            R"({"name": "frazionario", "x": 2080, "y": 0, "width": 1280, "height": 960, "logicalDpi": 96, "dpr": 1.25}]})");
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(percorso));
+    return percorso;
+}();
+QScreen* SchermoDiNome(const QString& nome)
+{
+    for (QScreen* s : QGuiApplication::screens())
+        if (s->name() == nome)
+            return s;
+    return nullptr;
+}
+
 const TCategoria& Amici() { return *Categorie::PerTabella(QStringLiteral("amici")); }
 QByteArray Risorsa(const QString& nome)
 {
@@ -110,6 +136,7 @@ class TestGuiSlide : public QObject {
 private slots:
     void initTestCase()
     {
+        QFile::remove(SchermiDiProva); // read when the application started
         AvviaProgramma(m_doppi, m_cartella.path());
         m_foto3 = JpegProva(2400, 1600, QColor(200, 60, 60));
         m_foto12 = JpegProva(1200, 1800, QColor(60, 60, 200));
@@ -119,7 +146,7 @@ private slots:
     {
         for (QWidget* w : Registro::Tutte())
             w->hide();
-        QFile::remove(Archivio());
+        SvuotaArchivio(Archivio());
         QDir(Archivio()).removeRecursively();
         m_messaggi.Azzera();
     }
@@ -251,8 +278,7 @@ private slots:
         for (const char* atteso : {"4|Rif. R4|campione", "6|Rif. R6|campione", "8|Rif. R8|foto3"})
             QVERIFY2(visti.contains(QLatin1String(atteso)), qPrintable(messaggi.SchermiMentreAperto.join(", ")));
 
-        QVERIFY(QFile::remove(Archivio()));
-        QVERIFY(QDir().mkpath(Archivio()));
+        SALTA_SENZA_CARTELLA_AL_POSTO(Archivio());
         const int prima = int(messaggi.Testi.size());
         QTRY_VERIFY(messaggi.Testi.size() > prima && messaggi.Aperti == 0);
         QVERIFY(!messaggi.Testi.last().contains(QStringLiteral("foto")));
@@ -284,7 +310,7 @@ private slots:
         TreSchede();
         TfrmSlide* w = W();
         Apri(w);
-        const QSize box = C(w, "imgZoom")->size();
+        const QSize box = C<RiquadroFoto>(w, "imgZoom")->BoxDispositivo();
         QTRY_VERIFY(w->Anticipo().Tiene(3));
         Tick(w);
         QVERIFY(C<RiquadroFoto>(w, "imgZoom")->Foto().Decodificata(box));
@@ -325,6 +351,77 @@ private slots:
         QVERIFY(!w->isVisible());
         QVERIFY(C<QLabel>(s, "lblPosizione")->text().isEmpty());
         QCOMPARE(C<RiquadroFoto>(s, "imgFoto")->Foto().Byte(), s->FotoCampione().Byte());
+        s->hide();
+    }
+
+    // Photos are decoded for the screen's own pixels and land on them one to one;
+    // the layout stays the same. A move to another screen decodes afresh, and the
+    // pictures follow with their drawings at twice the size.
+    void scalaDelloSchermo_data()
+    {
+        QTest::addColumn<QString>("schermo");
+        QTest::addColumn<QSize>("scheda");
+        QTest::addColumn<QSize>("slideshow");
+        QTest::newRow("100 %") << "uno" << QSize(605, 403) << QSize(796, 530);
+        QTest::newRow("125 %") << "frazionario" << QSize(756, 504) << QSize(1595, 1063);
+        QTest::newRow("200 %") << "doppio" << QSize(1210, 806) << QSize(2388, 1592);
+    }
+    void scalaDelloSchermo()
+    {
+        QFETCH(QString, schermo);
+        QFETCH(QSize, scheda);
+        QFETCH(QSize, slideshow);
+        QScreen* qui = SchermoDiNome(schermo);
+        if (!qui)
+            QSKIP("the platform of this run has screens of its own");
+        TreSchede();
+        TfrmScheda* s = S();
+        s->setScreen(qui);
+        s->show();
+        QVERIFY(QTest::qWaitForWindowExposed(s));
+        s->resize(1100, 760); // the whole card on every screen of the test
+        QTest::mouseClick(C(s, "imgPrimo"), Qt::LeftButton);
+        auto* box = C<RiquadroFoto>(s, "imgFoto");
+        const QImage img = box->ImmagineMostrata();
+        QCOMPARE(img.size(), scheda);
+        QCOMPARE(box->RettangoloImmagine(), QRect(0, 23, 605, 403));
+        // On the screen the photo's pixels are the decoded ones, unscaled, where the
+        // box lies give or take the rounding of its place to whole device pixels.
+        const double dpr = s->devicePixelRatioF();
+        const QImage visto = s->grab().toImage();
+        const QPointF origine = QPointF(box->mapTo(s, QPoint(0, 0))) * dpr;
+        const QSize margine = (box->BoxDispositivo() - img.size()) / 2;
+        const QPoint angolo(qRound(origine.x()) + margine.width(), qRound(origine.y()) + margine.height());
+        const auto identici = [&](QPoint spostamento) {
+            for (int y = 0; y < img.height(); y += 37)
+                for (int x = 0; x < img.width(); x += 41)
+                    if (visto.pixel(angolo + spostamento + QPoint(x, y)) != img.pixel(x, y))
+                        return false;
+            return true;
+        };
+        bool trovata = false;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                trovata = trovata || identici(QPoint(dx, dy));
+        QVERIFY(trovata);
+        // The command pictures: the drawing made for the scale, at the device size.
+        const QPixmap salva = C<QLabel>(s, "cmdSalva")->pixmap();
+        QCOMPARE(salva.size(), QSize(37, 39) * dpr);
+        if (dpr == 2)
+            QCOMPARE(salva.toImage(), QImage(QStringLiteral(":/cmd/salva@2x.png")).convertToFormat(salva.toImage().format()));
+
+        TfrmSlide* w = W();
+        w->ImpostaSchermo(qui);
+        Apri(w);
+        Tick(w);
+        QCOMPARE(C<RiquadroFoto>(w, "imgZoom")->ImmagineMostrata().size(), slideshow);
+        w->close();
+
+        // Back on the main screen: decoded afresh for it, pictures too.
+        s->windowHandle()->setScreen(SchermoDiNome(QStringLiteral("uno")));
+        QTRY_COMPARE(box->ImmagineMostrata().size(), QSize(605, 403));
+        s->grab();
+        QCOMPARE(C<QLabel>(s, "cmdSalva")->pixmap().size(), QSize(37, 39));
         s->hide();
     }
 };

@@ -109,7 +109,7 @@ class TestGuiTrova : public QObject {
 
     void Azzera() {
         for (const TCategoria& c : Categorie::Tutte())
-            QFile::remove(m_cartella.filePath(QString::fromLatin1(c.FileArchivio)));
+            SvuotaArchivio(m_cartella.filePath(QString::fromLatin1(c.FileArchivio)));
     }
 
 private slots:

@@ -25,7 +25,7 @@ TVariante I(int v) { return TVariante::Intero32(v); }
 
 QByteArray Voce(const QString& pacchetto, const char* nome) {
     int errore = 0;
-    zip_t* z = zip_open(QFile::encodeName(pacchetto).constData(), ZIP_RDONLY, &errore);
+    zip_t* z = zip_open(Piattaforma::NomeFileUtf8(pacchetto).constData(), ZIP_RDONLY, &errore);
     if (!z) return {};
     QByteArray dati;
     zip_stat_t st;
@@ -59,7 +59,8 @@ class TestMotoreDocumenti : public QObject {
     InsiemePiattaforma<MessaggiCursore, FintoApriSistema, FintoDialoghi, FintoOrologio, FintoCursore> m_doppi;
     std::unique_ptr<TMotoreDocumenti> m_motore;
 
-    QString Documenti() const { return m_dir->filePath(QStringLiteral("Documenti")); }
+    // A user's folder with an accented name, as Italian user names give them.
+    QString Documenti() const { return m_dir->filePath(QStringLiteral("Documenti di Niccolò")); }
 
 private slots:
     void initTestCase() {

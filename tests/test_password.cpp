@@ -1,3 +1,4 @@
+#include "support/Supporto.h"
 #include "store/Password.h"
 
 #include <QDir>
@@ -5,7 +6,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <unistd.h>
 
 namespace {
 
@@ -186,8 +186,7 @@ private slots:
         QVERIFY(QDir().mkdir(cartella));
         QVERIFY(ScriviPassword(cartella, "VECCHIA"));
         const QByteArray prima = Leggi(QDir(cartella).filePath(FilePassword));
-        if (geteuid() == 0)
-            QSKIP("permissions do not stop root");
+        if (const char* perche = PermessiSenzaEffetto()) QSKIP(perche);
         QVERIFY(QFile::setPermissions(cartella, QFile::ReadOwner | QFile::ExeOwner));
         QCOMPARE(CambiaPassword(cartella, "vecchia", "nuova", "nuova"), EsitoCambio::Errore);
         QFile::setPermissions(cartella, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

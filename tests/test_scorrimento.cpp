@@ -1,5 +1,6 @@
 // Stepping through a category by card number, as the photo browser and the
 // slideshow do, against a real archive in a temporary program folder.
+#include "support/Supporto.h"
 #include "doubles/Doppi.h"
 #include "show/Scorrimento.h"
 #include "store/TSQLiteDatabase.h"
@@ -97,8 +98,7 @@ private slots:
         TreSchede();
         TScorrimento s(m_cat);
         s.Passo(Verso::Avanti);
-        QVERIFY(QFile::remove(Archivio()));
-        QVERIFY(QDir().mkpath(Archivio()));
+        SALTA_SENZA_CARTELLA_AL_POSTO(Archivio());
         QVERIFY_THROWS_EXCEPTION(ESQLiteException, s.Passo(Verso::Avanti));
         TSchedaMostrata m;
         QVERIFY_THROWS_EXCEPTION(ESQLiteException, s.Avanza(&m));

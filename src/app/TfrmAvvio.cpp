@@ -83,7 +83,7 @@ void TfrmAvvio::FormShow() {
             if (auto* p = qobject_cast<PulsanteImmagine*>(l))
                 p->ImpostaImmagine(QString::fromLatin1(risorsa));
             else
-                l->setPixmap(QPixmap(QString::fromLatin1(risorsa)));
+                MostraImmagine(l, QString::fromLatin1(risorsa));
         };
         carica(ui->imgLogo00, ":/avvio/logo00.png");
         carica(ui->imgLogo01, ":/avvio/logo01.png");
@@ -99,7 +99,7 @@ void TfrmAvvio::FormShow() {
                 btn->ImpostaImmagine(c.ImmaginePulsante());
         }
     }
-    PiastrellaSfondo(this, QPixmap(QStringLiteral(":/avvio/sfondo.png")));
+    PiastrellaSfondo(this, QStringLiteral(":/avvio/sfondo.png"));
     CaricaBanner();
 }
 

@@ -51,8 +51,8 @@ TfrmCambiaPassword::~TfrmCambiaPassword() = default;
 void TfrmCambiaPassword::showEvent(QShowEvent* e) {
     if (!m_immaginiCaricate) {
         m_immaginiCaricate = true;
-        ui->imgLogo01->setPixmap(QPixmap(QStringLiteral(":/password/logo01.png")));
-        ui->Image1->setPixmap(QPixmap(QStringLiteral(":/password/image1.png")));
+        MostraImmagine(ui->imgLogo01, QStringLiteral(":/password/logo01.png"));
+        MostraImmagine(ui->Image1, QStringLiteral(":/password/image1.png"));
     }
     if (!m_centrata) {
         m_centrata = true;

@@ -79,7 +79,7 @@ void TfrmHelpForm::MostraArgomento(const TArgomentoGuida& argomento, QWidget* ap
 void TfrmHelpForm::showEvent(QShowEvent* e) {
     if (!m_immaginiCaricate) {
         m_immaginiCaricate = true;
-        ui->imgLogo->setPixmap(QPixmap(QStringLiteral(":/guida/logo.png")));
+        MostraImmagine(ui->imgLogo, QStringLiteral(":/guida/logo.png"));
         ui->imgPDF->ImpostaImmagine(QStringLiteral(":/guida/pdf.png"));
         setWindowIcon(QIcon(QStringLiteral(":/guida/icona.png")));
     }

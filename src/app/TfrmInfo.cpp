@@ -45,7 +45,7 @@ void TfrmInfo::showEvent(QShowEvent* e) {
     if (!m_immaginiCaricate) {
         m_immaginiCaricate = true;
         // The logo carries the house mark and the tagline, at its own size.
-        ui->imgLogo->setPixmap(QPixmap(QStringLiteral(":/info/logo.png")));
+        MostraImmagine(ui->imgLogo, QStringLiteral(":/info/logo.png"));
     }
     QDialog::showEvent(e);
 }

@@ -46,8 +46,8 @@ TfrmPassword::~TfrmPassword() = default;
 void TfrmPassword::showEvent(QShowEvent* e) {
     if (!m_immaginiCaricate) {
         m_immaginiCaricate = true;
-        ui->imgLogo01->setPixmap(QPixmap(QStringLiteral(":/password/logo01.png")));
-        ui->imgLogo02->setPixmap(QPixmap(QStringLiteral(":/password/logo02.png")));
+        MostraImmagine(ui->imgLogo01, QStringLiteral(":/password/logo01.png"));
+        MostraImmagine(ui->imgLogo02, QStringLiteral(":/password/logo02.png"));
     }
     if (!m_centrata) {
         m_centrata = true;

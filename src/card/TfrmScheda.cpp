@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QShowEvent>
@@ -93,12 +94,14 @@ TfrmScheda::TfrmScheda(const TCategoria& categoria, QWidget* parent)
     m_operazioni.FocusTitolo = [this] { ui->txtTitolo->setFocus(Qt::OtherFocusReason); };
     m_operazioni.MostraScheda = [this] { SchedaInControlli(); };
     m_operazioni.FotoDaByte = [this](qint64 id, const QByteArray& byte) {
-        return m_anticipo.Foto(id, byte, ui->imgFoto->size());
+        return m_anticipo.Foto(id, byte, ui->imgFoto->BoxDispositivo());
     };
     m_anticipa = new QTimer(this);
     m_anticipa->setSingleShot(true);
     m_anticipa->setInterval(0);
     connect(m_anticipa, &QTimer::timeout, this, &TfrmScheda::Anticipa);
+    // On a screen of another scale the neighbours are wanted at another size.
+    connect(ui->imgFoto, &RiquadroFoto::scalaCambiata, m_anticipa, qOverload<>(&QTimer::start));
     Aspetto();
     Collega();
     m_operazioni.PulisciScheda();
@@ -279,7 +282,7 @@ void TfrmScheda::Anticipa() {
     if (auto v = FotoVicine::Leggi(m_archivio, avanti)) voci.append(*v);
     if (indietro != avanti)
         if (auto v = FotoVicine::Leggi(m_archivio, indietro)) voci.append(*v);
-    m_anticipo.Prepara(voci, ui->imgFoto->size());
+    m_anticipo.Prepara(voci, ui->imgFoto->BoxDispositivo());
 }
 
 bool TfrmScheda::ApriFinestraFiglia(const char* prefisso) {
@@ -334,19 +337,17 @@ void TfrmScheda::CaricaImmagini() {
             p->ImpostaImmagine(QStringLiteral(":/cmd/%1.png").arg(QLatin1String(immagine)));
 
     // The banner, centred in the black panel (scaled down only if it is larger).
-    QPixmap banner(m_categoria.BannerTitolo());
-    if (!banner.isNull()) {
-        const QRect dove = Adattamento::Adatta(banner.size(), ui->panTitolo->size());
-        if (dove.size() != banner.size())
-            banner = banner.scaled(dove.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        ui->imgTitolo->setPixmap(banner);
+    const QSize banner = QImageReader(m_categoria.BannerTitolo()).size();
+    if (banner.isValid()) {
+        const QRect dove = Adattamento::Adatta(banner, ui->panTitolo->size());
         ui->imgTitolo->setGeometry(dove);
+        MostraImmagine(ui->imgTitolo, m_categoria.BannerTitolo(), true);
     }
 }
 
 void TfrmScheda::FormShow() {
     CaricaImmagini(); // at the first showing: creating the window stays cheap
-    PiastrellaSfondo(this, QPixmap(QStringLiteral(":/avvio/sfondo.png")));
+    PiastrellaSfondo(this, QStringLiteral(":/avvio/sfondo.png"));
     Esegui([&] {
         if (m_archivio.ApriArchivio(Statementi::PrimaScheda(m_archivio.Tabella()))) {
             TSQLiteTable* t = m_archivio.Risultato();

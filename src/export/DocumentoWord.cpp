@@ -1,6 +1,7 @@
 #include "export/DocumentoWord.h"
 
 #include "export/MotoreInterno.h"
+#include "platform/Piattaforma.h"
 
 #include <QFile>
 #include <QStringList>
@@ -311,7 +312,7 @@ void ScriviDocx(const WDoc& d, const QString& file) {
     for (const auto& [nome, img] : f.media) voci.push_back({"word/media/" + nome.toUtf8(), img->dati});
 
     int errore = 0;
-    zip_t* z = zip_open(QFile::encodeName(file).constData(), ZIP_CREATE | ZIP_EXCL, &errore);
+    zip_t* z = zip_open(Piattaforma::NomeFileUtf8(file).constData(), ZIP_CREATE | ZIP_EXCL, &errore);
     if (!z) Errore(QStringLiteral("Impossibile creare il file %1").arg(file));
     for (const auto& [nome, dati] : voci) {
         zip_source_t* sorgente = zip_source_buffer(z, dati.constData(), zip_uint64_t(dati.size()), 0);

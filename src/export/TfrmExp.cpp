@@ -1,6 +1,7 @@
 #include "export/TfrmExp.h"
 
 #include "export/Esportazione.h"
+#include "export/VistaGriglia.h"
 #include "store/Testo.h"
 #include "widgets/Comuni.h"
 #include "widgets/Flusso.h"
@@ -37,19 +38,11 @@ TfrmExp::TfrmExp(const TCategoria& categoria, QWidget* parent)
     }
     ui->panInfo->setFont(Carattere(QStringLiteral("Tahoma"), 11));
 
-    ui->grdRecords->ImpostaModello(m_modello);
-
-    // Pointer moves: the commands (picture and label), the frame's background, the grid.
+    // Pointer moves: the commands (picture and label), the frame's background; the grid's at its making.
     for (QWidget* w : std::initializer_list<QWidget*>{ui->imgExcel, ui->lblExcel, ui->imgGuida, ui->lblGuida,
-                                                      ui->imgEsci, ui->lblEsci, ui->grpControlli, ui->grdRecords,
-                                                      ui->grdRecords->viewport(), ui->grdRecords->horizontalHeader(),
-                                                      ui->grdRecords->verticalHeader()}) {
+                                                      ui->imgEsci, ui->lblEsci, ui->grpControlli}) {
         w->setMouseTracking(true);
         w->installEventFilter(this);
-    }
-    if (QWidget* angolo = ui->grdRecords->Angolo()) {
-        angolo->setMouseTracking(true);
-        angolo->installEventFilter(this);
     }
 
     connect(ui->imgExcel, &PulsanteImmagine::rilasciato, this, &TfrmExp::imgExcelMouseUp);
@@ -65,16 +58,34 @@ TfrmExp::~TfrmExp() = default;
 void TfrmExp::CaricaImmagini() {
     if (m_immaginiCaricate) return;
     m_immaginiCaricate = true;
-    ui->imgLogo->setPixmap(QPixmap(QStringLiteral(":/esporta/logo.png")));
+    MostraImmagine(ui->imgLogo, QStringLiteral(":/esporta/logo.png"));
     ui->imgExcel->ImpostaImmagine(QStringLiteral(":/esporta/excel.png"));
     ui->imgGuida->ImpostaImmagine(QStringLiteral(":/esporta/guida.png"));
     ui->imgEsci->ImpostaImmagine(QStringLiteral(":/esporta/esci.png"));
     setWindowIcon(QIcon(QStringLiteral(":/esporta/excel.png")));
 }
 
+// The grid, docked above the status line: 10 x 10 empty cells until it is first filled.
+void TfrmExp::CreaGriglia() {
+    if (m_griglia) return;
+    m_griglia = new VistaGriglia(this);
+    m_griglia->setObjectName(QStringLiteral("grdRecords"));
+    m_griglia->setGeometry(0, 96, 783, 383);
+    m_griglia->ImpostaModello(m_modello);
+    std::initializer_list<QWidget*> parti{m_griglia, m_griglia->viewport(), m_griglia->horizontalHeader(),
+                                          m_griglia->verticalHeader(), m_griglia->Angolo()};
+    for (QWidget* w : parti) {
+        if (!w) continue;
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+    m_griglia->show();
+}
+
 void TfrmExp::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (e->spontaneous()) return; // a restore from the task bar is not a new showing
+    CreaGriglia();
     CaricaImmagini();
     Flusso::CentraSulDesktop(this);
     FormShow();
@@ -89,7 +100,7 @@ void TfrmExp::FormShow() {
         risultato->First();
         if (risultato->Count() > 0) {
             m_modello->Cambia([&](TGriglia& g) { FillGrid(g, *risultato); });
-            ui->grdRecords->ApplicaLarghezze(m_modello->Griglia());
+            m_griglia->ApplicaLarghezze(m_modello->Griglia());
         }
     } catch (...) {
     }
@@ -126,7 +137,7 @@ void TfrmExp::grpControlliMouseMove() { Etichetta(nullptr, QString()); }
 
 void TfrmExp::grdRecordsMouseMove() {
     // The selected cell's text, wherever the pointer is.
-    Etichetta(nullptr, QLatin1Char(' ') + Testo::Rifila(ui->grdRecords->TestoCorrente()));
+    Etichetta(nullptr, QLatin1Char(' ') + Testo::Rifila(m_griglia->TestoCorrente()));
 }
 
 void TfrmExp::imgExcelMouseUp() {

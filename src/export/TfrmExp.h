@@ -13,6 +13,7 @@ namespace Ui {
 class TfrmExp;
 }
 class QLabel;
+class VistaGriglia;
 
 class TfrmExp : public QWidget {
     Q_OBJECT
@@ -46,10 +47,12 @@ private:
     void imgEsciMouseUp();
     void Etichetta(QLabel* rossa, const QString& suggerimento);
     void CaricaImmagini();
+    void CreaGriglia();
 
     const TCategoria& m_categoria;
     std::unique_ptr<Ui::TfrmExp> ui;
     TModelloGriglia* m_modello;
+    VistaGriglia* m_griglia = nullptr; // made at the first showing: a grid view is costly to create
     TArchivio m_archivio;
     bool m_immaginiCaricate = false;
 };

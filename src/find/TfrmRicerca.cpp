@@ -121,9 +121,9 @@ void TfrmRicerca::showEvent(QShowEvent* e) {
     if (e->spontaneous()) return;
     if (!m_immaginiCaricate) {
         m_immaginiCaricate = true;
-        ui->imgLogo->setPixmap(QPixmap(QStringLiteral(":/trova/mano.png")));
-        ui->icoRicerca01->setPixmap(QPixmap(QStringLiteral(":/trova/stanza.png")));
-        ui->imgLente->setPixmap(QPixmap(QStringLiteral(":/trova/lente.png")));
+        MostraImmagine(ui->imgLogo, QStringLiteral(":/trova/mano.png"));
+        MostraImmagine(ui->icoRicerca01, QStringLiteral(":/trova/stanza.png"));
+        MostraImmagine(ui->imgLente, QStringLiteral(":/trova/lente.png"));
     }
     Flusso::CentraSulDesktop(this);
     FormShow();

@@ -99,8 +99,8 @@ void TfrmTrova::showEvent(QShowEvent* e) {
     if (e->spontaneous()) return;
     if (!m_immaginiCaricate) {
         m_immaginiCaricate = true;
-        ui->imgLente->setPixmap(QPixmap(QStringLiteral(":/trova/lente.png")));
-        ui->imgChiave->setPixmap(QPixmap(QStringLiteral(":/trova/chiave.png")));
+        MostraImmagine(ui->imgLente, QStringLiteral(":/trova/lente.png"));
+        MostraImmagine(ui->imgChiave, QStringLiteral(":/trova/chiave.png"));
     }
     Flusso::CentraSulDesktop(this);
     FormShow();

@@ -1,6 +1,7 @@
 #include "photo/Adattamento.h"
 
 #include <algorithm>
+#include <cmath>
 
 QRect Adattamento::Adatta(QSize immagine, QSize box)
 {
@@ -32,4 +33,13 @@ QRect Adattamento::Adatta(QSize immagine, QSize box)
     larghezza = std::max<qint64>(larghezza, 1);
     altezza = std::max<qint64>(altezza, 1);
     return QRect(int((cw - larghezza) / 2), int((ch - altezza) / 2), int(larghezza), int(altezza));
+}
+
+QSize Adattamento::BoxDispositivo(QSize box, double dpr)
+{
+    if (!(dpr > 0) || box.isEmpty())
+        return box;
+    // 1e-6: a ratio such as 1.1 is not exact in binary, and 10 x 1.1 must stay 11.
+    return QSize(int(std::floor(box.width() * dpr + 1e-6)),
+                 int(std::floor(box.height() * dpr + 1e-6)));
 }

@@ -8,4 +8,7 @@ namespace Adattamento {
 // with its proportions kept; the result is centred.
 // Returns the rectangle inside the box (origin at the box's top-left corner).
 QRect Adatta(QSize immagine, QSize box);
+// The box in the screen's own pixels: its size times the screen's device pixel
+// ratio, rounded down so that a picture decoded for it never spills over the box.
+QSize BoxDispositivo(QSize box, double dpr);
 } // namespace Adattamento

@@ -108,8 +108,14 @@ void PreparaMemoriaFoto()
 {
 #ifdef __GLIBC__
     // A full-screen picture is about 8 MB: such blocks come from the heap and stay
-    // there for reuse, up to a bounded amount kept beyond what is in use.
-    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    // there for reuse, up to a bounded amount kept beyond what is in use. A picture
+    // for a 4K screen (about 30 MB) is mapped on its own and handed back whole when
+    // dropped, so that the heap never keeps such blocks beyond what is in use.
+    mallopt(M_MMAP_THRESHOLD, 16 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+    // One heap for every thread: a picture that a worker decoded and the window
+    // dropped is reused by whichever thread decodes the next one, instead of
+    // waiting in that worker's own heap.
+    mallopt(M_ARENA_MAX, 1);
 #endif
 }

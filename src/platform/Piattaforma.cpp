@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QSaveFile>
 
@@ -96,5 +97,14 @@ QString CartellaProgramma() {
 void ImpostaCartellaProgramma(const QString& cartella) { R().cartella = cartella; }
 
 QString PercorsoProgramma(const QString& nomeFile) { return CartellaProgramma() + QLatin1Char('/') + nomeFile; }
+
+QByteArray NomeFileUtf8(const QString& file) {
+#ifdef Q_OS_WIN
+    // QFile::encodeName gives the ANSI code page there, which libzip would misread.
+    return file.toUtf8();
+#else
+    return QFile::encodeName(file);
+#endif
+}
 
 } // namespace Piattaforma

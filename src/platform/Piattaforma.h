@@ -91,6 +91,10 @@ void Imposta(IFile*);
 QString CartellaProgramma();
 void ImpostaCartellaProgramma(const QString& cartella);
 QString PercorsoProgramma(const QString& nomeFile); // folder + "/" + name
+// A file name for a C library that takes UTF-8 names on Windows and hands them to the
+// system's wide-character calls there (libzip): UTF-8 on Windows, the file-system
+// encoding elsewhere.
+QByteArray NomeFileUtf8(const QString& file);
 } // namespace Piattaforma
 
 // Hourglass for the lifetime of the object.

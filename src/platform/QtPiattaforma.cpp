@@ -13,12 +13,20 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#ifdef Q_OS_WIN
+#include "platform/windows/SfogliaCartella.h"
+#endif
+
 namespace {
 
 QWidget* Genitore(QObject* proprietario) {
     if (auto* w = qobject_cast<QWidget*>(proprietario)) return w;
     return QApplication::activeWindow();
 }
+
+// Paths are kept as the system writes them (backslashes on Windows), as the dialogs
+// there show them and other Windows programs read them.
+QString Nativo(const QString& percorso) { return QDir::toNativeSeparators(percorso); }
 
 } // namespace
 
@@ -88,18 +96,18 @@ QString QtDialoghi::ApriFile(const QString& titolo, const QString& filtro, QObje
     const QStringList filtri = FiltriQt(filtro);
     QString scelto = filtri.value(0);
     // The descriptions already name their patterns; Qt's copy of them is not shown twice.
-    return QFileDialog::getOpenFileName(Genitore(proprietario), titolo, QString(),
-                                        filtri.join(QStringLiteral(";;")), &scelto,
-                                        QFileDialog::HideNameFilterDetails);
+    return Nativo(QFileDialog::getOpenFileName(Genitore(proprietario), titolo, QString(),
+                                               filtri.join(QStringLiteral(";;")), &scelto,
+                                               QFileDialog::HideNameFilterDetails));
 }
 
 QString QtDialoghi::SalvaFile(const QString& titolo, const QString& filtro, QObject* proprietario) {
     const QStringList filtri = FiltriQt(filtro);
     QString scelto = filtri.value(0);
-    return QFileDialog::getSaveFileName(Genitore(proprietario), titolo, QString(),
-                                        filtri.join(QStringLiteral(";;")), &scelto,
-                                        QFileDialog::DontConfirmOverwrite |
-                                            QFileDialog::HideNameFilterDetails);
+    return Nativo(QFileDialog::getSaveFileName(Genitore(proprietario), titolo, QString(),
+                                               filtri.join(QStringLiteral(";;")), &scelto,
+                                               QFileDialog::DontConfirmOverwrite |
+                                                   QFileDialog::HideNameFilterDetails));
 }
 
 QString QtDialoghi::ScegliFile(const QString& titolo, const QString& filtro, const QString& iniziale,
@@ -111,10 +119,13 @@ QString QtDialoghi::ScegliFile(const QString& titolo, const QString& filtro, con
     dialogo.setNameFilters(FiltriQt(filtro));
     if (!iniziale.isEmpty()) dialogo.selectFile(iniziale);
     if (dialogo.exec() != QDialog::Accepted) return {};
-    return dialogo.selectedFiles().value(0);
+    return Nativo(dialogo.selectedFiles().value(0));
 }
 
 QString QtDialoghi::ScegliCartella(const QString& titolo, QObject* proprietario) {
+#ifdef Q_OS_WIN
+    return SfogliaCartellaWindows(titolo, Genitore(proprietario));
+#else
     // Qt's own dialog, which can leave out the new-folder button (read-only) and
     // the path box; the title carries the instruction.
     QFileDialog dialogo(Genitore(proprietario), titolo);
@@ -128,6 +139,7 @@ QString QtDialoghi::ScegliCartella(const QString& titolo, QObject* proprietario)
     if (auto* nuova = dialogo.findChild<QWidget*>(QStringLiteral("newFolderButton"))) nuova->hide();
     if (dialogo.exec() != QDialog::Accepted) return {};
     return dialogo.selectedFiles().value(0);
+#endif
 }
 
 QDateTime QtOrologio::Adesso() { return QDateTime::currentDateTime(); }

@@ -45,6 +45,7 @@ TfrmBrowse::TfrmBrowse(const TCategoria& categoria, QWidget* parent)
     m_anticipa->setSingleShot(true);
     m_anticipa->setInterval(0);
     connect(m_anticipa, &QTimer::timeout, this, &TfrmBrowse::Anticipa);
+    connect(ui->imgFoto, &RiquadroFoto::scalaCambiata, m_anticipa, qOverload<>(&QTimer::start));
     connect(ui->imgPrimo, &PulsanteImmagine::clicked, this, &TfrmBrowse::imgPrimoClick);
     connect(ui->imgIndietro, &PulsanteImmagine::clicked, this, &TfrmBrowse::imgIndietroClick);
     connect(ui->imgAvanti, &PulsanteImmagine::clicked, this, &TfrmBrowse::imgAvantiClick);
@@ -183,8 +184,9 @@ bool TfrmBrowse::MostraScheda(const TSchedaMostrata& scheda)
     TFoto foto;
     {
         CursoreOccupato occupato;
-        foto = m_anticipo.Foto(scheda.ID, scheda.Foto, BoxFoto());
-        decodificata = !foto.Immagine(BoxFoto()).isNull();
+        const QSize box = ui->imgFoto->BoxDispositivo();
+        foto = m_anticipo.Foto(scheda.ID, scheda.Foto, box);
+        decodificata = !foto.Immagine(box).isNull();
     }
     if (!decodificata) {
         Piattaforma::Messaggi().Mostra(
@@ -212,7 +214,7 @@ void TfrmBrowse::Anticipa()
     if (indietro != avanti)
         if (auto v = FotoVicine::Leggi(m_scorrimento.Archivio(), indietro))
             voci.append(*v);
-    m_anticipo.Prepara(voci, BoxFoto());
+    m_anticipo.Prepara(voci, ui->imgFoto->BoxDispositivo());
 }
 
 void TfrmBrowse::imgZoomClick()

@@ -24,7 +24,7 @@ public:
 
     const TCategoria& Categoria() const { return m_categoria; }
     const TAnticipoFoto& Anticipo() const { return m_anticipo; }
-    // The photo box's size: photos are decoded for it.
+    // The photo box's size in the layout; photos are decoded for it times the screen's scale.
     static QSize BoxFoto() { return QSize(713, 536); }
 
 protected:

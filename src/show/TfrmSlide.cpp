@@ -49,6 +49,7 @@ TfrmSlide::TfrmSlide(const TCategoria& categoria, QWidget* parent)
     m_anticipa->setInterval(0);
     connect(m_timer, &QTimer::timeout, this, &TfrmSlide::TimerTimer);
     connect(m_anticipa, &QTimer::timeout, this, &TfrmSlide::Anticipa);
+    connect(ui->imgZoom, &RiquadroFoto::scalaCambiata, m_anticipa, qOverload<>(&QTimer::start));
     connect(ui->cmdAvanti, &QPushButton::clicked, this, &TfrmSlide::cmdAvantiClick);
     connect(ui->imgZoom, &RiquadroFoto::cliccato, this, &QWidget::close);
     setWindowState(Qt::WindowFullScreen);
@@ -72,7 +73,7 @@ QRect TfrmSlide::Schermo() const
     return s ? s->geometry() : QRect(0, 0, 1024, 768);
 }
 
-QSize TfrmSlide::Box() const { return ui->imgZoom->size(); }
+QSize TfrmSlide::Box() const { return ui->imgZoom->BoxDispositivo(); }
 
 // The picture covers the screen but for 2 pixels on every side; the band lies over its top.
 void TfrmSlide::Disponi()

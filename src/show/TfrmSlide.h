@@ -54,7 +54,7 @@ private:
     void FormShow();
     void Disponi();
     QRect Schermo() const;
-    QSize Box() const;
+    QSize Box() const; // in the screen's own pixels: what photos are decoded for
     void Anticipa();
     void MostraErrore(const QString& testo);
 

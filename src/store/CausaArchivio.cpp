@@ -1,13 +1,12 @@
 #include "store/CausaArchivio.h"
 
+#include "platform/ErroreSistema.h"
 #include "store/Testo.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <sqlite3.h>
-
-#include <cerrno>
 
 namespace {
 
@@ -33,7 +32,7 @@ QString CausaApertura(const QString& file)
             .arg(QDir::toNativeSeparators(cartella.absoluteFilePath()));
     if (archivio.exists() && !archivio.isReadable())
         return QStringLiteral("non si possiedono i permessi per leggere l'archivio \"%1\".").arg(nome);
-    if (!archivio.exists() && !cartella.isWritable())
+    if (!archivio.exists() && !CartellaScrivibile(cartella.absoluteFilePath()))
         return QStringLiteral("la cartella del programma è di sola lettura, quindi l'archivio \"%1\" non può "
                               "esservi creato. Accertarsi di possedere i privilegi di scrittura nella "
                               "cartella di installazione del programma.").arg(nome);
@@ -65,9 +64,9 @@ QString CausaNota(const ESQLiteException& e)
     case SQLITE_FULL:
         return QStringLiteral("il disco è pieno.");
     case SQLITE_IOERR:
-        if (errnoSistema == ENOSPC || errnoSistema == EDQUOT)
+        if (GuastoDiScrittura(errnoSistema) == GuastoScrittura::DiscoPieno)
             return QStringLiteral("il disco è pieno.");
-        if (errnoSistema == EFBIG)
+        if (GuastoDiScrittura(errnoSistema) == GuastoScrittura::FileTroppoGrande)
             return QStringLiteral("il file dell'archivio ha raggiunto la dimensione massima consentita dal disco.");
         return QStringLiteral("si è verificato un errore di lettura o scrittura sul disco.");
     case SQLITE_CORRUPT:

@@ -4,6 +4,8 @@
 #include "store/CausaArchivio.h"
 
 #include <QEvent>
+#include <QFile>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QScreen>
@@ -25,11 +27,7 @@ PulsanteImmagine::PulsanteImmagine(QWidget* parent) : QLabel(parent) {
 }
 
 void PulsanteImmagine::ImpostaImmagine(const QString& risorsa) {
-    QPixmap p(risorsa);
-    if (!p.isNull() && !size().isEmpty() && p.size() != size() &&
-        (p.width() > width() || p.height() > height()))
-        p = p.scaled(size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    setPixmap(p);
+    MostraImmagine(this, risorsa, true);
 }
 
 void ClicSinistro::Premuto(const QMouseEvent* e) { m_premuto = e->button() == Qt::LeftButton; }
@@ -148,6 +146,70 @@ void PiastrellaSfondo(QWidget* w, const QPixmap& motivo) {
         p.setBrush(QPalette::Window, QBrush(motivo));
     w->setPalette(p);
     w->setAutoFillBackground(true);
+}
+
+void PiastrellaSfondo(QWidget* w, const QString& risorsa) {
+    PiastrellaSfondo(w, ImmagineProgramma(risorsa, w->devicePixelRatioF()));
+    ImmagineNitida::Segui(w, risorsa, false, true);
+}
+
+QPixmap ImmagineProgramma(const QString& risorsa, double scala, QSize misura) {
+    QString file = risorsa;
+    if (scala > 1) {
+        // The drawing made at twice the size serves every screen above 100 %.
+        const int punto = risorsa.lastIndexOf(QLatin1Char('.'));
+        const QString doppia = risorsa.left(punto) + QStringLiteral("@2x") + risorsa.mid(punto);
+        if (punto > 0 && QFile::exists(doppia)) file = doppia;
+    }
+    QImage img(file);
+    if (img.isNull()) return QPixmap();
+    if (misura.isEmpty()) misura = file == risorsa ? img.size() : img.size() / 2;
+    // Brought smoothly to the exact size in device pixels: at 125 % or 150 % too, one
+    // pixel of the picture is one pixel of the screen.
+    const QSize dispositivo = misura * scala;
+    if (img.size() != dispositivo && !dispositivo.isEmpty())
+        img = img.scaled(dispositivo, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    img.setDevicePixelRatio(double(img.width()) / misura.width());
+    return QPixmap::fromImage(std::move(img));
+}
+
+void MostraImmagine(QLabel* l, const QString& risorsa, bool adatta) {
+    QSize misura = QImageReader(risorsa).size();
+    if (adatta && misura.isValid() && !l->size().isEmpty() &&
+        (misura.width() > l->width() || misura.height() > l->height()))
+        misura.scale(l->size(), Qt::KeepAspectRatio);
+    l->setPixmap(ImmagineProgramma(risorsa, l->devicePixelRatioF(), misura));
+    ImmagineNitida::Segui(l, risorsa, adatta, false);
+}
+
+ImmagineNitida* ImmagineNitida::Segui(QWidget* w, const QString& risorsa, bool adatta,
+                                      bool sfondo) {
+    auto* n = w->findChild<ImmagineNitida*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!n) {
+        n = new ImmagineNitida(w);
+        w->installEventFilter(n);
+    }
+    n->m_risorsa = risorsa;
+    n->m_adatta = adatta;
+    n->m_sfondo = sfondo;
+    n->m_scala = w->devicePixelRatioF();
+    return n;
+}
+
+bool ImmagineNitida::eventFilter(QObject* o, QEvent* e) {
+    // A move to another screen says so; a change of scale on the same screen is
+    // caught at the next painting.
+    if (e->type() == QEvent::ScreenChangeInternal || e->type() == QEvent::Paint) {
+        auto* w = static_cast<QWidget*>(o);
+        if (w->devicePixelRatioF() != m_scala) {
+            const QString risorsa = m_risorsa; // the calls below set them again
+            if (m_sfondo)
+                PiastrellaSfondo(w, risorsa);
+            else if (auto* l = qobject_cast<QLabel*>(w))
+                MostraImmagine(l, risorsa, m_adatta);
+        }
+    }
+    return false;
 }
 
 Centratore::Centratore(QWidget* finestra, QWidget* contenitore, int dx, int dy)

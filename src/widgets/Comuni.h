@@ -108,6 +108,33 @@ void Colora(QWidget* w, QPalette::ColorRole ruolo, QColor colore);
 
 // Tiles the pattern over a widget's background from its top-left corner.
 void PiastrellaSfondo(QWidget* w, const QPixmap& motivo);
+// The same with one of the program's pictures, at the scale of the widget's screen.
+void PiastrellaSfondo(QWidget* w, const QString& risorsa);
+
+// One of the program's pictures for a screen of the given scale (device pixel ratio):
+// above 100 % the drawing made at twice the size (name@2x.png, which Qt reads as a
+// picture for a scale of 2) brought to the exact size in device pixels, so that it
+// stays sharp. 'misura' is its size in the layout; empty, the picture's own size.
+QPixmap ImmagineProgramma(const QString& risorsa, double scala, QSize misura = QSize());
+// Shows the picture in the label at the scale of the label's screen, and again
+// whenever the label comes to a screen of another scale. 'adatta': shrunk to the
+// label, proportions kept, when it is larger.
+void MostraImmagine(QLabel* l, const QString& risorsa, bool adatta = false);
+
+// Keeps a widget's picture at the scale of its screen (MostraImmagine, PiastrellaSfondo).
+class ImmagineNitida : public QObject {
+    Q_OBJECT
+public:
+    static ImmagineNitida* Segui(QWidget* w, const QString& risorsa, bool adatta, bool sfondo);
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+private:
+    using QObject::QObject;
+    QString m_risorsa;
+    bool m_adatta = false;
+    bool m_sfondo = false;
+    double m_scala = 1;
+};
 
 // Keeps a container centred in a window: left = W div 2 - w div 2 - dx,
 // top = H div 2 - h div 2 - dy, with W x H the outer size, placed from the size
