@@ -43,10 +43,24 @@ struct Registrate {
     QStringList Chiamate, Note, FlagErrati;
 };
 
+// The lines of the server's file, with \\, \r and \n read back.
 QStringList RigheRegistro() {
     QFile f(Ambiente("TEGOLARIO_REGISTRO_COM"));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                                       : QStringList();
+    QStringList righe;
+    if (!f.open(QIODevice::ReadOnly)) return righe;
+    for (const QString& scritta : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        QString riga;
+        for (qsizetype i = 0; i < scritta.size(); ++i) {
+            if (scritta[i] != QLatin1Char('\\') || i + 1 == scritta.size()) {
+                riga += scritta[i];
+                continue;
+            }
+            const QChar dopo = scritta[++i];
+            riga += dopo == QLatin1Char('r') ? QLatin1Char('\r') : dopo == QLatin1Char('n') ? QLatin1Char('\n') : dopo;
+        }
+        righe << riga;
+    }
+    return righe;
 }
 
 Registrate LeggiRegistro(qsizetype dalla) {

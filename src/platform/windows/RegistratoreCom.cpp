@@ -29,7 +29,12 @@ std::atomic<long> g_vivi{0}, g_blocchi{0};
 std::mutex g_mutex;
 std::vector<QString> g_nomi; // the DISPID of a name is its place + 1, as first sent
 
-void Scrivi(const QString& riga) {
+// One line a call: a backslash, a carriage return and a line feed in it are written
+// as \\, \r and \n.
+void Scrivi(QString riga) {
+    riga.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    riga.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    riga.replace(QLatin1Char('\n'), QLatin1String("\\n"));
     const QByteArray nome = qgetenv("TEGOLARIO_REGISTRO_COM");
     QFile f(nome.isEmpty() ? QStringLiteral("registro-com.txt") : QString::fromLocal8Bit(nome));
     if (f.open(QIODevice::WriteOnly | QIODevice::Append)) f.write((riga + QLatin1Char('\n')).toUtf8());
