@@ -26,7 +26,8 @@ PORTABLE_CHECK_PACKAGES := debootstrap xvfb
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
   mingw-w64-x86-64-dev libz-mingw-w64-dev libz-mingw-w64 nasm tcl dpkg-dev xz-utils python3 \
   qt6-base-dev-tools qt6-translations-l10n
-WINDOWS_CHECK_PACKAGES := wine wine64 xvfb xauth sqlite3
+WINDOWS_CHECK_PACKAGES := wine wine64 xvfb xauth sqlite3 \
+  libreoffice-calc-nogui libreoffice-writer-nogui poppler-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)

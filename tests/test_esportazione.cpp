@@ -3,6 +3,7 @@
 // processor, recorded by the automation double, with their failures.
 #include "doubles/Doppi.h"
 #include "doubles/FintaAutomazione.h"
+#include "support/ChiamateAttese.h"
 #include "export/Esportazione.h"
 #include "export/Griglia.h"
 #include "store/TArchivio.h"
@@ -148,32 +149,7 @@ private slots:
         QCOMPARE(m_doppi.Cursore.Profondita, 0);
         QVERIFY(m_doppi.Cursore.Volte > 0);
 
-        const QString app = QStringLiteral("Excel.Application");
-        const QString foglio = app + QStringLiteral(".Workbooks[I32 1].WorkSheets[I32 1]");
-        QStringList attese = {
-            "Crea " + app,
-            "Imposta " + app + ".Visible := Bool false",
-            "Leggi " + app + ".Workbooks",
-            "Chiama " + app + ".Workbooks.Add(I16 -4167)",
-            "Leggi " + app + ".Workbooks[I32 1]",
-            "Leggi " + app + ".Workbooks[I32 1].WorkSheets[I32 1]",
-            "Imposta " + foglio + ".Name := Str \"Archivio box e garage\"",
-            "Leggi " + foglio + ".Range[Str \"A1\", Str \"J11\"]",
-            "Chiama " + foglio + ".Range[Str \"A1\", Str \"J11\"].Select()",
-            "Leggi " + app + ".Selection",
-            "Imposta " + app + ".Selection.NumberFormat := Str \"@\"",
-            "Leggi " + foglio + ".Range[Str \"A1\", Str \"J11\"]",
-            "Imposta " + foglio + ".Range[Str \"A1\", Str \"J11\"].Value := Array 11x10",
-        };
-        for (int c = 2; c <= 26; ++c) {
-            const QString cella = app + QStringLiteral(".Application.Cells[I32 1, I32 %1]").arg(c);
-            attese << "Leggi " + app + ".Application" << "Leggi " + cella << "Leggi " + cella + ".Font"
-                   << "Imposta " + cella + ".Font.Bold := Bool true";
-        }
-        attese << "Leggi " + app + ".Columns[Str \"A:Z\"]" << "Leggi " + app + ".Columns[Str \"A:Z\"].EntireColumn"
-               << "Chiama " + app + ".Columns[Str \"A:Z\"].EntireColumn.AutoFit()"
-               << "Leggi " + app + ".Cells[I32 1, I32 1]" << "Chiama " + app + ".Cells[I32 1, I32 1].Select()"
-               << "Imposta " + app + ".Visible := Bool true";
+        const QStringList attese = ChiamateExcelAttese(QStringLiteral("Archivio box e garage"), 11);
         QCOMPARE(m_auto.Testi(), attese);
 
         // The value array: headings and cells trimmed, a long value as the grid cut it.
@@ -209,52 +185,9 @@ private slots:
         QVERIFY(m_doppi.Messaggi.Mostrati.isEmpty());
         QCOMPARE(m_doppi.Cursore.Profondita, 0);
 
-        const QString w = QStringLiteral("Word.Application");
-        const QString sel = w + QStringLiteral(".ActiveWindow.Selection");
-        const auto selezione = [&](const QString& coda) {
-            return QStringList{"Leggi " + w + ".ActiveWindow", "Leggi " + sel} + coda.split(QLatin1Char('|'));
-        };
-        const auto carattere = [&](const QString& prop, const QString& valore) {
-            return selezione("Leggi " + sel + ".Font|Imposta " + sel + ".Font." + prop + " := " + valore);
-        };
-        QStringList attese = {"Crea " + w, "Leggi " + w + ".Documents", "Chiama " + w + ".Documents.Add()"};
-        attese << selezione("Leggi " + sel + ".ParagraphFormat|Imposta " + sel + ".ParagraphFormat.Alignment := I32 1")
-               << selezione("Chiama " + sel + ".InsertAfter(Str \"SCHEDA IMMOBILE\")")
-               << selezione("Chiama " + sel + ".InsertParagraphAfter()") << carattere("Name", "Str \"Arial\"")
-               << carattere("Size", "I32 10") << carattere("Bold", "Bool true")
-               << selezione("Chiama " + sel + ".EndOf()");
-        const QString r = w + ".Selection.range";
-        attese << "Leggi " + w + ".Selection" << "Leggi " + r << "Leggi " + r + ".Font"
-               << "Imposta " + r + ".Font.Name := Str \"Arial\"" << "Leggi " + r + ".Font"
-               << "Imposta " + r + ".Font.Size := I32 10" << "Leggi " + w + ".Selection"
-               << "Chiama " + w + ".Selection.TypeParagraph()" << "Leggi " + w + ".Selection"
-               << "Leggi " + w + ".Selection.InlineShapes"
-               << "Chiama " + w + ".Selection.InlineShapes.AddPicture(Str \"" + QDir::toNativeSeparators(file) +
-                      "\", Bool false, Bool true)"
-               << "Leggi " + w + ".Selection" << "Chiama " + w + ".Selection.TypeParagraph()";
-        attese << selezione("Leggi " + sel + ".ParagraphFormat|Imposta " + sel + ".ParagraphFormat.Alignment := I32 1")
-               << selezione("Chiama " + sel + ".InsertAfter(Str \"\")")
-               << selezione("Chiama " + sel + ".InsertParagraphAfter()") << carattere("Name", "Str \"Arial\"")
-               << carattere("Size", "I32 10") << carattere("Bold", "Bool true")
-               << selezione("Chiama " + sel + ".EndOf()")
-               << selezione("Leggi " + sel + ".ParagraphFormat|Imposta " + sel + ".ParagraphFormat.Alignment := I32 3");
-        attese << "Leggi " + w + ".Selection" << "Leggi " + r << "Leggi " + r + ".Tables" << "Leggi " + w + ".Selection"
-               << "Leggi " + r
-               << "Chiama " + r + ".Tables.Add(range:=Obj " + r + ", NumRows:=I32 10, NumColumns:=I32 2)";
-        const QString valori[10][2] = {
-            {"Riferimento:", "R7"},     {"Descrizione:", "Attico"},    {"Ubicazione:", ""},
-            {"Vani:", "4"},             {"Metri quadri:", "120"},      {"Prezzo:", "350.000"},
-            {"Classe energetica:", "A"}, {"Condizioni:", "Nuovo"},      {"Note:", "prima riga\r\nseconda riga"},
-            {"Didascalia:", "Vista mare"}};
-        const QString tabella = r + ".Tables.Item(I32 1)";
-        for (int riga = 1; riga <= 10; ++riga)
-            for (int col = 1; col <= 2; ++col) {
-                const QString cella = tabella + QStringLiteral(".Cell(I32 %1, I32 %2)").arg(riga).arg(col);
-                attese << "Leggi " + w + ".Selection" << "Leggi " + r << "Leggi " + r + ".Tables"
-                       << "Chiama " + tabella << "Chiama " + cella << "Leggi " + cella + ".range"
-                       << "Chiama " + cella + ".range.InsertAfter(Str \"" + valori[riga - 1][col - 1] + "\")";
-            }
-        attese << "Imposta " + w + ".Visible := Bool true";
+        const QStringList attese =
+            ChiamateWordAttese(QDir::toNativeSeparators(file), {"R7", "Attico", "", "4", "120", "350.000", "A", "Nuovo",
+                                                                 "prima riga\r\nseconda riga", "Vista mare"});
         QCOMPARE(m_auto.Testi(), attese);
 
         // The picture's own bytes, unchanged, whatever the file name says; replaced next time.

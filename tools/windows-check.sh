@@ -5,7 +5,11 @@
 #  2. the cross-built test programs pass under Wine through ctest, on the offscreen
 #     platform (the few that need Linux programs are left out, with the reason);
 #  3. a login and a card typed with accented letters and saved (under Wine in real windows)
-#     leave in the archive the same bytes as on Linux, read back with sqlite3.
+#     leave in the archive the same bytes as on Linux, read back with sqlite3;
+#  4. the exports through COM: the bridge against Wine's own "Scripting.Dictionary"; a
+#     recording COM server registered as "Excel.Application" and "Word.Application" gets,
+#     from the real windows, exactly the call tables the Linux tests expect; with it
+#     unregistered the document engine writes the two files, which LibreOffice opens.
 #
 #   windows-check.sh WINDOWS_BUILD LINUX_BUILD SDK
 set -euo pipefail
@@ -95,6 +99,50 @@ if [ -s "$LAVORO/scheda-linux.txt" ] && cmp -s "$LAVORO/scheda-linux.txt" "$LAVO
 else
   esiti+=("FAIL 3. card typed under Wine differs from Linux: see $LAVORO/scheda-linux.txt and scheda-wine.txt")
   diff "$LAVORO/scheda-linux.txt" "$LAVORO/scheda-wine.txt" | head -10 || true
+fi
+
+# --- 4. the exports through COM -------------------------------------------------------
+echo "== 4. exports through COM: Wine's Scripting.Dictionary, the recording server, the engine"
+COM=$LAVORO/com
+mkdir -p "$COM/documenti" "$COM/pdf"
+# Where the recording server stands in for the two office programs (its CLSIDs are in
+# src/platform/windows/RegistratoreCom.cpp).
+declare -A CLASSI=([Excel.Application]="{6C1E5B3A-2F4D-4E8B-9A71-3D5C0E7F1A01}"
+                   [Word.Application]="{6C1E5B3A-2F4D-4E8B-9A71-3D5C0E7F1A02}")
+server="Z:$(tr / '\\' <<<"$WBUILD/tests/tegolario_registratore_com.dll")"
+reg() { "${WINE[@]}" reg "$@" >>"$COM/reg.log" 2>&1; }
+for id in "${!CLASSI[@]}"; do
+  reg add "HKLM\\Software\\Classes\\$id\\CLSID" /ve /d "${CLASSI[$id]}" /f
+  reg add "HKLM\\Software\\Classes\\CLSID\\${CLASSI[$id]}\\InprocServer32" /ve /d "$server" /f
+  reg add "HKLM\\Software\\Classes\\CLSID\\${CLASSI[$id]}\\InprocServer32" /v ThreadingModel /d Apartment /f
+done
+registrato=0
+TEGOLARIO_REGISTRO_COM="Z:$COM/chiamate.txt" QT_QPA_PLATFORM=offscreen \
+  "${WINE[@]}" "$WBUILD/tests/tegolario_automazione_com.exe" >"$COM/registrato.log" 2>&1 || registrato=$?
+grep -E '^(PASS|FAIL|SKIP|Totals)|Loc:|Actual|Expected' "$COM/registrato.log" | sed 's/^/   /'
+for id in "${!CLASSI[@]}"; do
+  reg delete "HKLM\\Software\\Classes\\$id" /f
+  reg delete "HKLM\\Software\\Classes\\CLSID\\${CLASSI[$id]}" /f
+done
+motore=0
+TEGOLARIO_DOCUMENTI="Z:$COM/documenti" QT_QPA_PLATFORM=offscreen \
+  "${WINE[@]}" "$WBUILD/tests/tegolario_automazione_com.exe" >"$COM/motore.log" 2>&1 || motore=$?
+grep -E '^(PASS|FAIL|SKIP|Totals)|Loc:' "$COM/motore.log" | sed 's/^/   /'
+# What the engine wrote under Wine, opened by LibreOffice here.
+aperti=0
+for f in "$COM/documenti"/*.xlsx "$COM/documenti"/*.docx; do
+  [ -f "$f" ] || continue
+  HOME=$COM soffice --headless --convert-to pdf --outdir "$COM/pdf" "$f" >>"$COM/soffice.log" 2>&1 || true
+  pdf="$COM/pdf/$(basename "${f%.*}").pdf"
+  if [ -s "$pdf" ] && pdftotext "$pdf" - | grep -q -e "Box doppio, città" -e "SCHEDA IMMOBILE"; then
+    aperti=$((aperti + 1))
+  fi
+done
+chiamate=$(grep -vc '^#' "$COM/chiamate.txt" 2>/dev/null || echo 0)
+if [ "$registrato" = 0 ] && [ "$motore" = 0 ] && [ "$aperti" = 2 ]; then
+  esiti+=("PASS 4. exports through COM: $chiamate calls recorded as expected (in $COM/chiamate.txt); without the server the engine wrote 2 files, which LibreOffice opened")
+else
+  esiti+=("FAIL 4. exports through COM: recording server run $registrato, engine run $motore, files LibreOffice opened $aperti of 2 (see $COM)")
 fi
 
 echo "== Windows check"

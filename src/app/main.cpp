@@ -4,6 +4,7 @@
 #include "app/Registro.h"
 #include "app/Screenshots.h"
 #include "export/MotoreDocumenti.h"
+#include "platform/AutomazioneSistema.h"
 #include "photo/Foto.h"
 #include "platform/Piattaforma.h"
 #include "platform/QtPiattaforma.h"
@@ -72,9 +73,11 @@ int main(int argc, char* argv[]) {
     piattaforma.Installa();
     QtStampante stampante; // the default printer, asked for at each printout
     Piattaforma::Imposta(&stampante);
-    // The exports write real documents and open them with the desktop's office program.
+    // The exports drive the office programs registered on this computer; where there
+    // are none, the engine writes real documents and opens them with the desktop's program.
     TMotoreDocumenti documenti;
-    Automazione::Imposta(&documenti);
+    const std::unique_ptr<IAutomazione> automazione = AutomazioneDelSistema(documenti);
+    Automazione::Imposta(automazione.get());
 
     Registro::CreaFinestre();
     QWidget* principale = Registro::Principale();

@@ -2,7 +2,7 @@
 // The automation double: records every call (object, kind, member, each argument
 // with its type) and answers every read and call with a new recording object.
 // Creating an application or a chosen call can be made to fail.
-#include "export/Automazione.h"
+#include "platform/Automazione.h"
 
 #include <QStringList>
 

@@ -3,7 +3,7 @@
 // spreadsheet workbook, and one card with its picture to a new word-processor
 // document. Each sends its calls and nothing else; nothing is read back but the
 // object references the chain itself uses.
-#include "export/Automazione.h"
+#include "platform/Automazione.h"
 
 #include <QByteArray>
 #include <QString>

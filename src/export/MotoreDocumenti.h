@@ -5,7 +5,7 @@
 // automation server would, and, when the application is made visible, writes
 // each new document as a real file (.xlsx or .docx) into the documents folder,
 // never over an existing file, then opens it with the system.
-#include "export/Automazione.h"
+#include "platform/Automazione.h"
 
 #include <QStringList>
 

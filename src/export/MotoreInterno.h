@@ -1,6 +1,6 @@
 #pragma once
 // Shared pieces of the office-document engine's objects (not for other code).
-#include "export/Automazione.h"
+#include "platform/Automazione.h"
 #include "export/MotoreDocumenti.h"
 
 #include <initializer_list>

@@ -1,4 +1,4 @@
-#include "export/Automazione.h"
+#include "platform/Automazione.h"
 
 EAutomazione::EAutomazione(const QString& messaggio)
     : std::runtime_error(messaggio.toStdString()), m_messaggio(messaggio) {}
