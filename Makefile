@@ -157,7 +157,8 @@ windows-build:
 	  -DCMAKE_CROSSCOMPILING_EMULATOR="$(CURDIR)/tools/wine-run.sh;$(CURDIR)/$(WINDOWS_BUILD)/wine;$(WINDOWS_SDK)"
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS) $(if $(WINDOWS_TARGET),--target $(WINDOWS_TARGET))
 
-# Under Wine on Xvfb: the screenshots mode, the cross-built tests, a typed card's bytes.
+# Under Wine on Xvfb: the screenshots mode, the cross-built tests, a typed card's bytes,
+# the exports through COM (recorded, then through the engine).
 windows-check: windows
 	@$(MAKE) --no-print-directory install-packages LIST="$(WINDOWS_CHECK_PACKAGES)"
 	@$(MAKE) --no-print-directory windows-build WINDOWS_TARGET=
