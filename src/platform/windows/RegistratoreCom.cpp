@@ -66,19 +66,16 @@ private:
     QString m_percorso;
 };
 
-class Oggetto : public IDispatch {
+// IUnknown for the server's own objects: counted references, and the interfaces each answers to.
+template <class Interfaccia>
+class Contato : public Interfaccia {
 public:
-    explicit Oggetto(QString percorso) : m_percorso(std::move(percorso)) { ++g_vivi; }
-    virtual ~Oggetto() {
-        if (--g_vivi == 0) Scrivi(QStringLiteral("#Nessun oggetto vivo"));
-    }
-    const QString& Percorso() const { return m_percorso; }
-
+    virtual ~Contato() = default;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** p) override {
         if (!p) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, InterfacciaRegistrata)) {
-            *p = static_cast<IDispatch*>(this);
-            AddRef();
+        if (IsEqualIID(iid, IID_IUnknown) || Risponde(iid)) {
+            *p = static_cast<Interfaccia*>(this);
+            this->AddRef();
             return S_OK;
         }
         *p = nullptr;
@@ -90,6 +87,22 @@ public:
         if (n == 0) delete this;
         return ULONG(n);
     }
+
+protected:
+    virtual bool Risponde(REFIID iid) const = 0;
+
+private:
+    std::atomic<long> m_riferimenti{1};
+};
+
+class Oggetto : public Contato<IDispatch> {
+public:
+    explicit Oggetto(QString percorso) : m_percorso(std::move(percorso)) { ++g_vivi; }
+    virtual ~Oggetto() {
+        if (--g_vivi == 0) Scrivi(QStringLiteral("#Nessun oggetto vivo"));
+    }
+    const QString& Percorso() const { return m_percorso; }
+
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
         if (n) *n = 0;
         return S_OK;
@@ -104,7 +117,9 @@ public:
                                      EXCEPINFO*, UINT*) override;
 
 private:
-    std::atomic<long> m_riferimenti{1};
+    bool Risponde(REFIID iid) const override {
+        return IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, InterfacciaRegistrata);
+    }
     QString m_percorso;
 };
 
@@ -178,26 +193,9 @@ HRESULT Oggetto::Invoke(DISPID membro, REFIID, LCID, WORD modo, DISPPARAMS* p, V
     }
 }
 
-class Fabbrica : public IClassFactory {
+class Fabbrica : public Contato<IClassFactory> {
 public:
     explicit Fabbrica(QString applicazione) : m_applicazione(std::move(applicazione)) {}
-    virtual ~Fabbrica() = default;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** p) override {
-        if (!p) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-            *p = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *p = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(++m_riferimenti); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const long n = --m_riferimenti;
-        if (n == 0) delete this;
-        return ULONG(n);
-    }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* esterno, REFIID iid, void** p) override {
         if (esterno) return CLASS_E_NOAGGREGATION;
         Scrivi(QStringLiteral("CreateInstance\tCrea ") + m_applicazione);
@@ -212,7 +210,7 @@ public:
     }
 
 private:
-    std::atomic<long> m_riferimenti{1};
+    bool Risponde(REFIID iid) const override { return IsEqualIID(iid, IID_IClassFactory); }
     QString m_applicazione;
 };
 
