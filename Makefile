@@ -139,7 +139,7 @@ portable-check: portable
 	$(SUDO) tools/portable-check.sh $(TARBALL) $(RELEASE_BUILD)/debootstrap-cache
 
 # The Windows program folder build-windows/Tegolario and its zip, cross-built with MinGW-w64
-# against the Windows SDK (tools/windows-sdk.sh; the first run builds it, about an hour).
+# against the Windows SDK (tools/windows-sdk.sh; the first run builds it, about half an hour).
 # The user guide and the password file come from the Linux build.
 windows: build
 	@$(MAKE) --no-print-directory install-packages LIST="$(WINDOWS_PACKAGES)"
