@@ -89,8 +89,9 @@ void LegaTesti(sqlite3* db, const QByteArray& sql, Statemento& st, const QList<Q
 TSQLiteDatabase::TSQLiteDatabase(const QString& file) {
     m_inTransazione = false;
     const QByteArray nome = file.toUtf8();
-    // Every connection belongs to one thread (a decoding worker opens its own), so SQLite's
-    // per-call locking only costs: it is a third of reading a 10,000-card grid.
+    // Every connection stays on the thread that opened it (the photo workers only decode
+    // bytes), so SQLite's per-call locking only costs: it was a quarter of reading a
+    // 10,000-card grid.
     const int esito =
         sqlite3_open_v2(nome.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (esito != SQLITE_OK) {
